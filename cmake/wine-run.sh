@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in a private world:
+#   wine-run.sh WORLD_DIR PROGRAM.exe [ARGS...]
+# WORLD_DIR holds a Wine prefix (initialised once, then reused), a private HOME
+# whose ALSA default device writes into WORLD_DIR/audio-sink.raw, and a lock.
+# Every run gets its own Xvfb display (24-bit) on a free display number and its
+# own wineserver; on the way out it ends only those: its Xvfb by PID and the
+# wineserver of its own prefix (and with it every program the run started).
+# LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
+# unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI.
+set -u
+world=$1; shift
+program=$1; shift
+mkdir -p "$world/home"
+world=$(cd "$world" && pwd)
+
+export WINEPREFIX="$world/prefix"
+export HOME="$world/home"
+export WINEARCH=win64
+export WINEDEBUG="${MOSAIKA_WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export MOSAIKA_AUDIO_SINK="$world/audio-sink.raw"
+unset DISPLAY
+
+# One run at a time owns the prefix and its wineserver.
+exec 8>"$world/lock"
+flock 8
+
+xvfb_pid=""
+cleanup() {
+  timeout 20 wineserver -k >/dev/null 2>&1
+  timeout 20 wineserver -w >/dev/null 2>&1
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+start_xvfb() {
+  local fdfile="$world/display.$$"
+  rm -f "$fdfile"
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$fdfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  local number
+  number=$(tr -dc '0-9' <"$fdfile")
+  rm -f "$fdfile"
+  [ -n "$number" ] || { echo "wine-run: Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$number"
+}
+
+reg_add() {
+  timeout 60 wine reg add "$@" /f </dev/null >/dev/null 2>&1
+}
+
+init_prefix() {
+  [ -f "$WINEPREFIX/.mosaika-ready" ] && return 0
+  echo "wine-run: initialising the Wine prefix in $WINEPREFIX (once)" >&2
+  rm -rf "$WINEPREFIX"
+  timeout 300 wine wineboot -i </dev/null >/dev/null 2>&1
+  # Without a window manager, closing a captioned window waits 2 s unless unmanaged.
+  reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+  # Japanese faces the programs ask for, answered by the IPA fonts.
+  for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic
+  done
+  for face in "ＭＳ ゴシック" "MS Gothic"; do
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAGothic
+  done
+  timeout 60 wineserver -w >/dev/null 2>&1
+  touch "$WINEPREFIX/.mosaika-ready"
+}
+
+write_asoundrc() {
+  cat >"$HOME/.asoundrc" <<ASOUND
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$MOSAIKA_AUDIO_SINK"
+  format "raw"
+}
+ASOUND
+}
+
+start_xvfb
+write_asoundrc
+init_prefix
+if [ -n "${MOSAIKA_DPI:-}" ]; then
+  reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$MOSAIKA_DPI"
+fi
+# The first Wine process starts the background services; started here with no
+# pipe attached, they do not hold the caller's pipe open (which costs seconds).
+timeout 60 wineserver -p </dev/null >/dev/null 2>&1
+timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1
+
+timeout "${MOSAIKA_RUN_TIMEOUT:-300}" wine "$program" "$@"
+status=$?
+exit $status

@@ -1,0 +1,131 @@
+#include "Lattice.h"
+
+#include <cmath>
+
+namespace mosaika {
+
+void RandomSource::SeedFromClock(Clock& clock) {
+    if (const auto counter = clock.PerformanceCounter()) {
+        state_ = static_cast<std::uint32_t>(*counter);
+    } else {
+        state_ = clock.TickCount();
+    }
+}
+
+double RandomSource::NextUniform() {
+    state_ = state_ * 134775813u + 1u;
+    return static_cast<double>(state_) * 0x1p-32;
+}
+
+namespace {
+
+// Round((u + cell) x 1024), ties to even. u + cell is exact in a double.
+std::int32_t Jitter(RandomSource& random, int cell) {
+    return static_cast<std::int32_t>(std::nearbyint((random.NextUniform() + cell) * kCellUnits));
+}
+
+FeaturePoint DrawPoint(RandomSource& random, int j, int k, int l) {
+    const std::int32_t x = Jitter(random, j);
+    const std::int32_t y = Jitter(random, k);
+    const std::int32_t z = Jitter(random, l);
+    return {x, y, z};
+}
+
+}  // namespace
+
+void BuildLattice(Scene& scene, Clock& clock) {
+    scene.random.SeedFromClock(clock);
+    for (int j = 0; j < kLatticeCells; ++j) {
+        for (int k = 0; k < kLatticeCells; ++k) {
+            for (int l = 0; l < kLayers; ++l) {
+                scene.lattice[PointIndex(j, k, l)] = DrawPoint(scene.random, j, k, l);
+            }
+        }
+    }
+}
+
+void ShiftLayers(Scene& scene) {
+    for (int j = 0; j < kLatticeCells; ++j) {
+        for (int k = 0; k < kLatticeCells; ++k) {
+            FeaturePoint* cell = &scene.lattice[PointIndex(j, k, 0)];
+            for (int l = 0; l < kLayers - 1; ++l) {
+                cell[l] = {cell[l + 1].x, cell[l + 1].y, cell[l + 1].z - kCellUnits};
+            }
+            cell[kLayers - 1] = DrawPoint(scene.random, j, k, kLayers - 1);
+        }
+    }
+}
+
+double AnimationTime(Clock& clock) {
+    return static_cast<double>(clock.TimeGetTime()) * 0.0006;
+}
+
+int AdvanceAnimation(Scene& scene, double t) {
+    // A clock that went back (the 32-bit millisecond count wraps after ~49.7
+    // days) is a new start; otherwise the picture would stall until t caught up.
+    const bool clockWentBack = t < scene.NextShiftTime - 1.0;
+    if (t >= scene.NextShiftTime || clockWentBack) {
+        scene.NextShiftTime = std::trunc(t) + 1.0;
+        ShiftLayers(scene);
+    }
+    return static_cast<int>(std::trunc((1.0 + t - std::trunc(t)) * kCellUnits));
+}
+
+std::int32_t PixelCoordinate(int i) {
+    return static_cast<std::int32_t>(std::nearbyint((i / 50.0 + 3.0) * kCellUnits));
+}
+
+std::uint8_t ShadeValue(std::int32_t d1, std::int32_t d2) {
+    const double q = static_cast<double>(d2 - d1) / kCellUnits;
+    double s = std::sqrt(q);
+    if (s > 1.0) s = 1.0;
+    return static_cast<std::uint8_t>(std::nearbyint(s * 255.0));
+}
+
+namespace {
+
+std::uint8_t ShadePixel(const FeatureLattice& lattice, std::int32_t px, std::int32_t py, int zs) {
+    const int cx = px / kCellUnits;
+    const int cy = py / kCellUnits;
+    std::int32_t d1 = 100000;
+    std::int32_t d2 = 100000;
+    for (int k = cy - 1; k <= cy + 1; ++k) {
+        for (int j = cx - 1; j <= cx + 1; ++j) {
+            const FeaturePoint* cell = &lattice[PointIndex(j, k, 0)];
+            for (int l = 0; l < 3; ++l) {  // layer 3 is never searched
+                const std::int32_t dx = px - cell[l].x;
+                const std::int32_t dy = py - cell[l].y;
+                const std::int32_t dz = zs - cell[l].z;
+                const std::int32_t d = (dx * dx + dy * dy + dz * dz) / kCellUnits;
+                if (d < d1) {
+                    d2 = d1;
+                    d1 = d;
+                } else if (d < d2) {
+                    d2 = d;
+                }
+            }
+        }
+    }
+    return ShadeValue(d1, d2);
+}
+
+}  // namespace
+
+void ShadeSlice(const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width, int height) {
+    std::array<std::int32_t, 640> columnX{};
+    for (int col = 0; col < width; ++col) columnX[static_cast<std::size_t>(col)] = PixelCoordinate(col);
+    for (int row = 0; row < height; ++row) {
+        const std::int32_t py = PixelCoordinate(row);
+        std::uint8_t* line = frame + static_cast<std::ptrdiff_t>(row) * width;
+        for (int col = 0; col < width; ++col) {
+            line[col] = ShadePixel(lattice, columnX[static_cast<std::size_t>(col)], py, zs);
+        }
+    }
+}
+
+void RenderFrame(Scene& scene, Clock& clock, std::uint8_t* frame, int width, int height) {
+    const int zs = AdvanceAnimation(scene, AnimationTime(clock));
+    ShadeSlice(scene.lattice, zs, frame, width, height);
+}
+
+}  // namespace mosaika

@@ -1,0 +1,13 @@
+// The renderer program モザイカ図.dll: a Windows GUI program despite its name.
+// It takes no arguments, keeps no files, and always exits with code 0.
+#include "FrameLoop.h"
+#include "Gdi8Window.h"
+#include "WinClock.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Program-wide state with static storage: nothing is allocated per frame.
+    static mosaika::RendererProgram program;
+    static mosaika::gdi8::Gdi8Window window;
+    static mosaika::gdi8::WinClock clock;
+    return mosaika::RunRenderer(program, window, clock);
+}

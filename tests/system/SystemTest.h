@@ -1,0 +1,80 @@
+// What a system test needs to act as the screen-saver host and as a user:
+// start the real programs, find their windows by title, press keys and move
+// the mouse as real input, read screen pixels, and clean up what it started.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace systest {
+
+// The folder that holds both programs: bin beside this test's own folder.
+std::wstring ProgramFolder();
+std::wstring RendererPath();
+
+// A started program; ended by force on destruction if it is still running,
+// so a failing test leaves nothing behind.
+class Process {
+public:
+    Process() = default;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    ~Process();
+
+    // Starts the program by its exact path, the quoted path plus arguments as its command line.
+    static Process Start(const std::wstring& path, const std::wstring& arguments = L"");
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    bool Running() const;
+    // Waits for the end; the exit code, or nothing when it did not end in time.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
+    // Milliseconds since Start.
+    DWORD Age() const { return GetTickCount() - startTick_; }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+    DWORD startTick_ = 0;
+};
+
+// Polls FindWindowW every few milliseconds; nullptr when not found in time.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// True once FindWindowW no longer finds it.
+bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+
+// Real input through SendInput: reaches whatever window has the focus.
+void PressKey(WORD virtualKey);
+void MoveMouseTo(int x, int y);
+void ClickMouse(DWORD downFlag, DWORD upFlag);
+
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// The whole screen as the display shows it, read back from the screen DC.
+Screenshot CaptureScreen();
+// Writes the screenshot as a PNG under screenshots/ in the test's folder and returns the path.
+std::string SaveScreenshot(const Screenshot& shot, const std::string& name);
+
+// The flag as a fresh process reads it (see ScreenSaverFlagProbe.cpp).
+bool ScreenSaverActive();
+void SetScreenSaverActive(bool active);
+
+void SleepMs(DWORD milliseconds);
+
+}  // namespace systest
