@@ -13,11 +13,22 @@ if(WIN32)
   # No MinGW runtime DLL beside the programs: they import only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(UNICODE _UNICODE)
-  # Windows programs run under Wine, each in the private world the wrapper sets up.
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wine-world)
-  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(CMAKE_CROSSCOMPILING)
+    # Windows programs run under Wine, each in the private world the wrapper sets up.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wine-world)
+  endif()
+  # GoogleTest built from source for the target (Debian ships it in /usr/src);
+  # on Windows itself an installed GoogleTest (e.g. MSYS2's) is used instead.
+  set(MOSAIKA_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build for Windows")
+  if(EXISTS ${MOSAIKA_GOOGLETEST_SOURCE}/CMakeLists.txt)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${MOSAIKA_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  else()
+    find_package(GTest REQUIRED)
+    add_library(gtest ALIAS GTest::gtest)
+    add_library(gtest_main ALIAS GTest::gtest_main)
+  endif()
 else()
   find_package(GTest REQUIRED)
   if(MOSAIKA_BENCHMARKS)

@@ -8,6 +8,9 @@
 # wineserver of its own prefix (and with it every program the run started).
 # LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
 # unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI.
+# MOSAIKA_USE_DISPLAY=1 keeps the caller's $DISPLAY instead of a private Xvfb.
+# MOSAIKA_SCREENSHOT=FILE.png with MOSAIKA_SCREENSHOT_AFTER=SECONDS saves the
+# screen that many seconds after the program started, then ends the run.
 set -u
 world=$1; shift
 program=$1; shift
@@ -21,7 +24,7 @@ export WINEDEBUG="${MOSAIKA_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export MOSAIKA_AUDIO_SINK="$world/audio-sink.raw"
-unset DISPLAY
+[ "${MOSAIKA_USE_DISPLAY:-}" = 1 ] || unset DISPLAY
 
 # One run at a time owns the prefix and its wineserver.
 exec 8>"$world/lock"
@@ -85,7 +88,7 @@ pcm.!default {
 ASOUND
 }
 
-start_xvfb
+[ -n "${DISPLAY:-}" ] || start_xvfb
 write_asoundrc
 init_prefix
 if [ -n "${MOSAIKA_DPI:-}" ]; then
@@ -96,6 +99,12 @@ fi
 timeout 60 wineserver -p </dev/null >/dev/null 2>&1
 timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1
 
+if [ -n "${MOSAIKA_SCREENSHOT:-}" ]; then
+  wine "$program" "$@" &
+  sleep "${MOSAIKA_SCREENSHOT_AFTER:-4}"
+  import -display "$DISPLAY" -window root "$MOSAIKA_SCREENSHOT"
+  exit $?
+fi
 timeout "${MOSAIKA_RUN_TIMEOUT:-300}" wine "$program" "$@"
 status=$?
 exit $status

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages and the Japanese locale the build and the tests
+# need, and nothing when they are already there. Safe to run again.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ git
+  # native tests and benchmarks
+  googletest libgtest-dev libbenchmark-dev
+  # cross build for Windows
+  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  # running and proving the programs under Wine on a private X display
+  wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "==> installing Debian packages: ${missing[*]}"
+  as_root apt-get update
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+else
+  echo "==> Debian packages: all present"
+fi
+
+# Wine's ANSI code page is 932 only under a real ja_JP.UTF-8 locale.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "==> generating the ja_JP.UTF-8 locale"
+  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+else
+  echo "==> locale ja_JP.UTF-8: present"
+fi
