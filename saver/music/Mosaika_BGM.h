@@ -1,0 +1,111 @@
+// The music module: plays the chosen background music for as long as a saver
+// run lasts. The audio CD and MP3 files go through MCI command strings, WAV
+// files through the system sound player as an endless asynchronous loop.
+// The command strings below are the module's whole protocol with the devices.
+//
+// All text is ANSI bytes (code page 932), as the A functions of winmm take
+// it. The module reaches winmm only through MciPort; every operation runs to
+// completion on the caller's thread.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "Settings.h"
+
+namespace mosaika {
+
+// The four winmm calls the module makes, with the arguments it passes.
+class MciPort {
+public:
+    virtual ~MciPort() = default;
+    // mciSendStringA(command, reply.data(), reply.size(), no callback window).
+    // A reply span without data stands for the null buffer.
+    virtual std::uint32_t SendMciString(const std::string& command, std::span<char> reply) = 0;
+    // mciGetErrorStringA(code, text.data(), text.size()); true on success.
+    virtual bool GetMciErrorString(std::uint32_t code, std::span<char> text) = 0;
+    // waveOutGetNumDevs().
+    virtual std::uint32_t WaveOutDeviceCount() = 0;
+    // PlaySoundA(name, no module, flags); a null name stops the sound.
+    virtual bool PlaySoundName(const char* name, std::uint32_t flags) = 0;
+};
+
+// SND_ASYNC | SND_LOOP, with no flag that says what kind of name is given.
+constexpr std::uint32_t kPlayWaveLoopFlags = 0x0001 | 0x0008;
+
+// Reply texts of SendMciCommand, as code page 932 bytes.
+// "コマンド文字列が指定されていません"
+inline constexpr std::string_view kNoCommandText =
+    "\x83\x52\x83\x7D\x83\x93\x83\x68\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\x77"
+    "\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
+// "Error (文字列が取れません)"
+inline constexpr std::string_view kNoErrorText =
+    "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
+
+// Buffer sizes in characters.
+constexpr std::size_t kReplyBufferSize = 512;
+constexpr std::size_t kErrorTextBufferSize = 256;
+constexpr std::size_t kCdModeBufferSize = 256;
+constexpr std::size_t kMp3ModeBufferSize = 30;
+
+class Mosaika_BGM {
+public:
+    explicit Mosaika_BGM(MciPort& port) : port_(port) {}
+
+    Mosaika_BGM(const Mosaika_BGM&) = delete;
+    Mosaika_BGM& operator=(const Mosaika_BGM&) = delete;
+
+    // Filled by LoadSettings, changed by the settings dialog, read here.
+    MusicSettings settings;
+
+    // Sends one command with the 512-character reply buffer. Returns 0 and
+    // the reply, or the MCI error code and its text (a fixed text when the
+    // system has none); an empty command returns -1 without reaching MCI.
+    std::int32_t SendMciCommand(const std::string& command, std::string& reply);
+    // The reply on success, otherwise "Error:" and the decimal code.
+    std::string QueryMci(const std::string& command);
+    // "play <device>", with " from <from>" and " to <to>" when given.
+    std::int32_t PlayDevice(std::string_view device, std::string_view from, std::string_view to);
+    // The first 7 characters of the "status MP3Play mode" reply are "playing".
+    bool IsMp3Playing();
+
+    // Opens the default CD drive with the time format tmsf.
+    void OpenCdAudio();
+    // Keeps the CD playing, or returns to the start of BgmRepeat when the
+    // drive has moved on. Sets CdPollingActive false when the drive stops
+    // answering or its current track is not a number.
+    void PollCdAudio();
+    void CloseCdAudio();
+
+    // Opens BgmFile under the alias MP3Play and plays it.
+    void PlayMp3();
+    // Restarts the MP3 from its beginning when it is no longer playing.
+    void KeepMp3Playing();
+    void StopMp3();
+
+    // Loops BgmFile when the system has a wave output device.
+    void PlayWaveLoop();
+    void StopWave();
+
+    // Outcome of the last PollCdAudio; the CD timer runs while it is true.
+    bool CdPollingActive() const { return cdPollingActive_; }
+
+private:
+    // Sends an MP3 command with a dummy one-character reply of length 0.
+    std::uint32_t SendMp3Command(const std::string& command);
+
+    MciPort& port_;
+    bool cdPollingActive_ = false;
+    // Kept for the module's whole life, as the devices' replies land in them.
+    std::array<char, kReplyBufferSize> replyBuffer_{};
+    std::array<char, kErrorTextBufferSize> errorTextBuffer_{};
+    std::array<char, kCdModeBufferSize> cdModeBuffer_{};
+    std::array<char, kMp3ModeBufferSize> mp3ModeBuffer_{};
+    std::array<char, 1> dummyReply_{};
+};
+
+}  // namespace mosaika

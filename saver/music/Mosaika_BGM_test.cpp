@@ -1,0 +1,206 @@
+#include "Mosaika_BGM.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mosaika {
+namespace {
+
+struct Answer {
+    // A constructor rather than an aggregate: GCC 12 at -O3 warns falsely
+    // about uninitialised strings in nested aggregates of the tables below.
+    Answer(std::uint32_t c = 0, std::string r = {}) : code(c), reply(std::move(r)) {}
+    std::uint32_t code;
+    std::string reply;
+};
+
+// Answers commands from a table (others succeed with an empty reply), writes
+// replies only as far as the length given, as winmm does, and records each
+// command as "command|length" (length -1 for the null buffer).
+struct FakeMci final : MciPort {
+    std::map<std::string, Answer> answers;
+    std::map<std::uint32_t, std::string> errorTexts;  // a missing code makes the lookup fail
+    std::uint32_t waveDevices = 1;
+    std::vector<std::string> sent;
+    std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
+
+    std::uint32_t SendMciString(const std::string& command, std::span<char> reply) override {
+        sent.push_back(command + '|' + std::to_string(reply.data() ? static_cast<int>(reply.size()) : -1));
+        const Answer answer = answers[command];
+        Write(answer.code == 0 ? answer.reply : "", reply);
+        return answer.code;
+    }
+    bool GetMciErrorString(std::uint32_t code, std::span<char> text) override {
+        sent.push_back("error text|" + std::to_string(text.size()));
+        const bool known = errorTexts.contains(code);
+        Write(known ? errorTexts[code] : "", text);
+        return known;
+    }
+    std::uint32_t WaveOutDeviceCount() override { return waveDevices; }
+    bool PlaySoundName(const char* name, std::uint32_t flags) override {
+        sounds.emplace_back(name ? std::optional<std::string>(name) : std::nullopt, flags);
+        return true;
+    }
+    static void Write(const std::string& text, std::span<char> buffer) {
+        if (buffer.data() && !buffer.empty()) {
+            const std::size_t length = std::min(text.size(), buffer.size() - 1);
+            std::copy_n(text.data(), length, buffer.data());
+            buffer[length] = '\0';
+        }
+    }
+};
+
+using Sent = std::vector<std::string>;
+
+TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
+    const struct {
+        std::string command;
+        Answer answer;
+        std::map<std::uint32_t, std::string> errorTexts;
+        std::int32_t code;
+        std::string reply;
+        std::string query;
+        Sent sent;
+    } rows[] = {
+        {"status cdaudio current track", {0, "3"}, {}, 0, "3", "3", {"status cdaudio current track|512"}},
+        {"status cdaudio mode", {263}, {{263, "not open"}}, 263, "not open", "Error:263",
+         {"status cdaudio mode|512", "error text|256"}},
+        {"status cdaudio mode", {263}, {}, 263, std::string(kNoErrorText), "Error:263",
+         {"status cdaudio mode|512", "error text|256"}},
+        {"", {}, {}, -1, std::string(kNoCommandText), "Error:-1", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reply);
+        FakeMci mci;
+        mci.answers[row.command] = row.answer;
+        mci.errorTexts = row.errorTexts;
+        Mosaika_BGM bgm(mci);
+        std::string reply = "stale";
+        EXPECT_EQ(bgm.SendMciCommand(row.command, reply), row.code);
+        EXPECT_EQ(reply, row.reply);
+        EXPECT_EQ(bgm.QueryMci(row.command), row.query);
+        Sent twice = row.sent;
+        twice.insert(twice.end(), row.sent.begin(), row.sent.end());
+        EXPECT_EQ(mci.sent, twice);
+    }
+}
+
+TEST(Mosaika_BGM, PlayDeviceAddsFromAndToWhenGiven) {
+    FakeMci mci;
+    mci.answers["play cdaudio to 5"] = {275};
+    Mosaika_BGM bgm(mci);
+    EXPECT_EQ(bgm.PlayDevice("cdaudio", "", ""), 0);
+    EXPECT_EQ(bgm.PlayDevice("cdaudio", "03:00:00:00", ""), 0);
+    EXPECT_EQ(bgm.PlayDevice("cdaudio", "", "5"), 275);
+    EXPECT_EQ(bgm.PlayDevice("cdaudio", "1", "2"), 0);
+    EXPECT_EQ(mci.sent, (Sent{"play cdaudio|512", "play cdaudio from 03:00:00:00|512", "play cdaudio to 5|512",
+                              "error text|256", "play cdaudio from 1 to 2|512"}));
+}
+
+TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
+    const std::string current = "status cdaudio current track|512", tracks = "status cdaudio number of tracks|512",
+                      mode = "status cdaudio mode|255", track3 = "status cdaudio position track 3|512";
+    const Answer fails{266};
+    const struct {
+        const char* name;
+        std::int16_t repeat;
+        Answer current, tracks;
+        std::string mode;
+        Answer position;
+        Sent sent;
+        bool active;
+    } rows[] = {
+        {"stopped: play", 0, {0, "1"}, {0, "12"}, "stopped", {}, {current, tracks, mode, "play cdaudio|512"}, true},
+        {"playing: nothing", 0, {0, "1"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
+        {"past the track: back", 3, {0, "4"}, {0, "12"}, "playing", {0, "03:00:00:00"},
+         {current, tracks, mode, track3, "play cdaudio from 03:00:00:00|512"}, true},
+        {"on the track: nothing", 3, {0, "3"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
+        {"stopped on the track: play it", 3, {0, "3"}, {0, "12"}, "stopped", {0, "03:00:00:00"},
+         {current, tracks, mode, track3, "play cdaudio from 03:00:00:00|512"}, true},
+        {"no such track", 3, {0, "4"}, {0, "12"}, "playing", fails,
+         {current, tracks, mode, track3, "error text|256", "play cdaudio from Error:266|512"}, true},
+        {"negative track", -2, {0, "4"}, {0, "12"}, "playing", {},
+         {current, tracks, mode, "status cdaudio position track -2|512", "play cdaudio|512"}, true},
+        {"no drive", 3, fails, {0, "12"}, "stopped", {}, {current, "error text|256"}, false},
+        {"no disc", 0, {0, "1"}, fails, "stopped", {}, {current, tracks, "error text|256"}, false},
+        {"current not a number", 3, {0, "abc"}, {0, "12"}, "stopped", {}, {current, tracks, mode}, false},
+        {"current not compared without repeat", 0, {0, "abc"}, {0, "12"}, "stoppedX", {},
+         {current, tracks, mode, "play cdaudio|512"}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeMci mci;
+        mci.answers["status cdaudio current track"] = row.current;
+        mci.answers["status cdaudio number of tracks"] = row.tracks;
+        mci.answers["status cdaudio mode"] = {0, row.mode};
+        mci.answers["status cdaudio position track 3"] = row.position;
+        Mosaika_BGM bgm(mci);
+        bgm.settings = {kBgmCdAudio, row.repeat, ""};
+        bgm.PollCdAudio();
+        EXPECT_EQ(mci.sent, row.sent);
+        EXPECT_EQ(bgm.CdPollingActive(), row.active);
+    }
+}
+
+TEST(Mosaika_BGM, CdAndMp3OpenAndClose) {
+    const std::string open = "open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play|0";
+    for (const std::uint32_t openCode : {0u, 275u}) {
+        FakeMci mci;
+        mci.answers[open.substr(0, open.size() - 2)] = {openCode};
+        Mosaika_BGM bgm(mci);
+        bgm.settings = {kBgmSoundFile, 0, "C:\\My Music\\a b.mp3"};
+        bgm.OpenCdAudio();
+        bgm.CloseCdAudio();
+        bgm.PlayMp3();
+        bgm.StopMp3();
+        Sent expected = {"open cdaudio|-1", "set cdaudio time format tmsf|-1", "stop cdaudio|-1", "close cdaudio|-1",
+                         open, "play MP3Play|0", "stop MP3Play|0", "close MP3Play|0"};
+        if (openCode != 0) {
+            expected.erase(expected.begin() + 5);
+        }
+        EXPECT_EQ(mci.sent, expected);
+    }
+}
+
+TEST(Mosaika_BGM, Mp3IsRestartedFromItsBeginningWhenNotPlaying) {
+    const std::string status = "status MP3Play mode|30";
+    const Sent restart = {status, "stop MP3Play|0", "play MP3Play from 0|0"};
+    const std::pair<Answer, Sent> rows[] = {
+        {{0, "playing"}, {status}}, {{0, "playingX"}, {status}}, {{0, "stopped"}, restart},
+        {{0, "paused"}, restart},   {{0, "play"}, restart},      {{263}, restart},
+    };
+    for (const auto& [mode, sent] : rows) {
+        SCOPED_TRACE(mode.reply);
+        FakeMci mci;
+        mci.answers["status MP3Play mode"] = mode;
+        Mosaika_BGM bgm(mci);
+        bgm.KeepMp3Playing();
+        EXPECT_EQ(mci.sent, sent);
+    }
+}
+
+TEST(Mosaika_BGM, WaveLoopsOnlyWithAnOutputDevice) {
+    for (const std::uint32_t devices : {1u, 0u}) {
+        FakeMci mci;
+        mci.waveDevices = devices;
+        Mosaika_BGM bgm(mci);
+        bgm.settings = {kBgmSoundFile, 0, "C:\\a.wav"};
+        bgm.PlayWaveLoop();
+        bgm.StopWave();
+        decltype(mci.sounds) expected = {{std::nullopt, 0}};
+        if (devices > 0) {
+            expected.insert(expected.begin(), {"C:\\a.wav", 9});
+        }
+        EXPECT_EQ(mci.sounds, expected);
+        EXPECT_TRUE(mci.sent.empty());
+    }
+}
+
+}  // namespace
+}  // namespace mosaika
