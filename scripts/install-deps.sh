@@ -12,6 +12,10 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   # running and proving the programs under Wine on a private X display
   wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
+  # music under Wine (MP3 through GStreamer) and the test sounds
+  libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav sox libsox-fmt-mp3 lame
+  # regenerating the committed pictures (cjpeg)
+  libjpeg-turbo-progs
 )
 
 as_root() {

@@ -187,4 +187,77 @@ void SetScreenSaverActive(bool active) { RunFlagProbe(active ? L"on" : L"off"); 
 
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
 
+TestFolder::TestFolder(const std::wstring& name) {
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    path_ = std::wstring(current) + L"\\test folders\\" + name + L" 図";
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::create_directories(path_);
+}
+
+TestFolder::~TestFolder() {
+    // A program that has just ended may still hold its file for a moment.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+        if (!error) return;
+        Sleep(100);
+    }
+}
+
+void TestFolder::CopyProgram(const std::wstring& name) const {
+    CopyFileW((ProgramFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) {
+    return WaitForWindow(L"#32770", caption, timeoutMs);
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
+std::wstring AudioSinkPath() {
+    // The wrapper names the sink by its Unix path; Wine maps / to drive Z:.
+    wchar_t unixPath[1024] = {};
+    GetEnvironmentVariableW(L"MOSAIKA_AUDIO_SINK", unixPath, 1024);
+    std::wstring path = L"Z:" + std::wstring(unixPath);
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
+long long AudioSinkSize() {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(AudioSinkPath().c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 }  // namespace systest

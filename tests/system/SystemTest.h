@@ -77,4 +77,37 @@ void SetScreenSaverActive(bool active);
 
 void SleepMs(DWORD milliseconds);
 
+// A folder of its own for one test, with copies of the programs under test;
+// removed with everything in it at the end. Its path has blanks and Japanese
+// characters, as a user's folder may.
+class TestFolder {
+public:
+    explicit TestFolder(const std::wstring& name);
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+    void CopyProgram(const std::wstring& name) const;  // from ProgramFolder()
+    std::wstring Saver() const { return File(L"モザイカ図.scr"); }
+    std::wstring Ini() const { return File(L"モザイカ図.ini"); }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool Exists(const std::wstring& path);
+
+// The text of a message box titled caption (its static text, id 0xFFFF), or
+// nothing when no such box appears in time.
+HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs);
+std::wstring MessageBoxText(HWND box);
+
+// The Windows path of the file the ALSA default device writes into, and its size now.
+std::wstring AudioSinkPath();
+long long AudioSinkSize();
+
 }  // namespace systest

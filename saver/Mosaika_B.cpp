@@ -1,0 +1,167 @@
+#include "Mosaika_B.h"
+
+#include <array>
+#include <memory>
+
+#include "Application.h"
+#include "CommandLine.h"
+#include "Mosaika_R.h"
+#include "Mosaika_S.h"
+#include "UniqueHandle.h"
+#include "WinMciPort.h"
+#include "Win32.h"
+
+namespace mosaika {
+
+Mosaika_BGM& Music() {
+    static WinMciPort port;
+    static Mosaika_BGM music(port);
+    return music;
+}
+
+std::wstring SettingsFile() { return forms::ProgramFolder() + L"\\モザイカ図.ini"; }
+
+std::wstring RendererFile() { return forms::ProgramFolder() + L"\\モザイカ図.dll"; }
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromAnsi(const std::string& text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+bool FileExists(const std::wstring& path) {
+    std::wstring file = path;
+    if (!file.empty() && file.back() == L'\\') file.pop_back();
+    // Opened for sequential reading and closed at once; a folder fails to open.
+    forms::UniqueKernelHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const bool opened = handle.get() != INVALID_HANDLE_VALUE;
+    if (!opened) handle.release();  // INVALID_HANDLE_VALUE is not ours to close
+    SetLastError(0);
+    return opened;
+}
+
+std::string ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file) {
+    std::array<char, 256> buffer{};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                             ToAnsi(file).c_str());
+    return buffer.data();
+}
+
+void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::wstring& file) {
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ToAnsi(file).c_str());
+}
+
+std::string WinSettingsPort::ReadIniValue(const std::string& section, const std::string& key,
+                                          const std::string& file) {
+    return mosaika::ReadIniValue(section, key, FromAnsi(file));
+}
+
+void WinSettingsPort::WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                                    const std::string& file) {
+    mosaika::WriteIniValue(section, key, value, FromAnsi(file));
+}
+
+bool WinSettingsPort::CanOpenForReading(const std::string& path) { return FileExists(FromAnsi(path)); }
+
+void LoadSettings() {
+    WinSettingsPort port;
+    mosaika::LoadSettings(Music().settings, port, ToAnsi(SettingsFile()));
+}
+
+namespace {
+
+constexpr const char* kSaverMarker = "Mosaika_Main";
+// "<モザイカ図>" in code page 932, as FindWindowA takes it.
+constexpr const char* kSettingsMarker = "<\x83\x82\x83\x55\x83\x43\x83\x4A\x90\x7D>";
+
+// Program-wide windows: created by StartUp, alive until the process ends.
+std::unique_ptr<Mosaika_R> previewWindow;
+std::unique_ptr<Mosaika_S> saverWindow;
+
+HWND WindowFromHandleValue(std::int32_t value) {
+    // Window handles carry 32 significant bits and widen with their sign.
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+}
+
+void SetUpPreview(const std::string& commandLine) {
+    HWND host = WindowFromHandleValue(HostWindowHandle(commandLine));
+    RECT hostRect{};
+    if (!GetWindowRect(host, &hostRect)) hostRect = {};
+    const int width = hostRect.right - hostRect.left;
+    const int height = hostRect.bottom - hostRect.top;
+
+    previewWindow = std::make_unique<Mosaika_R>();
+    previewWindow->Load();
+    HWND preview = previewWindow->Hwnd();
+    SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
+    SetParent(preview, host);
+    MoveWindow(preview, 0, 0, width, height, TRUE);
+    previewWindow->Img_Prev.SetSize(width, height);
+    previewWindow->Img_Prev.Move(0, 0, width, height);
+    previewWindow->Show();
+}
+
+void ShowSettingsDialog() {
+    // The settings dialog is shown modally here; it is not part of this build yet.
+}
+
+}  // namespace
+
+void StartUp() {
+    // 1. A saver run or a settings dialog already on screen: end without a word.
+    const bool saverRunning = FindWindowA(nullptr, kSaverMarker) != nullptr;
+    const bool settingsOpen = FindWindowA(nullptr, kSettingsMarker) != nullptr;
+    if (saverRunning || settingsOpen) forms::EndProgram();
+
+    // 2-4. The mode letter; a preview reads no settings and starts nothing.
+    const std::string commandLine = ToUtf8(forms::CommandLineText());
+    const ModeAction action = ModeActionFor(commandLine);
+    if (action == ModeAction::Preview) {
+        SetUpPreview(commandLine);
+        return;
+    }
+
+    // 5-6. Settings first, then the renderer file: every other mode needs it.
+    LoadSettings();
+    if (!FileExists(RendererFile())) {
+        forms::ShowMessage(L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！");
+        forms::EndProgram();
+    }
+
+    // 7-8. The settings dialog, or a silent end for every other letter.
+    if (action == ModeAction::Settings) {
+        ShowSettingsDialog();
+        forms::EndProgram();
+    }
+    if (action == ModeAction::EndSilently) forms::EndProgram();
+
+    // 9-10. The saver run: cursor hidden for "S" only; the window stays hidden.
+    const bool hideCursor = action == ModeAction::SaverCursorHidden;
+    if (hideCursor) ShowCursor(FALSE);
+    saverWindow = std::make_unique<Mosaika_S>(Music(), hideCursor);
+    saverWindow->Load();
+}
+
+}  // namespace mosaika

@@ -1,0 +1,52 @@
+// Mosaika_B: the program's start-up routine and its settings store on Windows.
+// StartUp reads the command line and hands over to the window of the mode;
+// the ini file beside the program is read and written through the ANSI
+// profile functions, so its section, keys and values are Shift-JIS bytes on a
+// Japanese system.
+#pragma once
+
+#include <string>
+
+#include "Mosaika_BGM.h"
+#include "Settings.h"
+
+namespace mosaika {
+
+// The program-wide music module, whose settings LoadSettings fills.
+Mosaika_BGM& Music();
+
+// The folder of the program followed by "\モザイカ図.ini" and "\モザイカ図.dll";
+// formed anew at every use.
+std::wstring SettingsFile();
+std::wstring RendererFile();
+
+// True when the file can be opened for reading (one trailing backslash is
+// dropped first; a folder is never a file).
+bool FileExists(const std::wstring& path);
+
+// GetPrivateProfileStringA / WritePrivateProfileStringA on the given ini file.
+std::string ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file);
+void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::wstring& file);
+
+// Fills the music settings from SettingsFile.
+void LoadSettings();
+
+// Text in the system's ANSI code page and back.
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& text);
+std::string ToUtf8(const std::wstring& text);
+
+// Runs once before any window exists; see Mosaika_B.cpp for the steps.
+void StartUp();
+
+// The program's settings port: profile functions and the file test.
+class WinSettingsPort final : public SettingsPort {
+public:
+    std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file) override;
+    void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& file) override;
+    bool CanOpenForReading(const std::string& path) override;
+};
+
+}  // namespace mosaika

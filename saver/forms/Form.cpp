@@ -1,0 +1,181 @@
+#include "Form.h"
+
+#include <utility>
+
+namespace forms {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"MosaikaForm";
+
+void RegisterFormClass(WNDPROC windowProc) {
+    static const bool registered = [windowProc] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        windowClass.lpszClassName = kFormClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+int Form::liveForms_ = 0;
+
+Timer::Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTick)
+    : owner_(owner),
+      id_(owner.timers_.size() + 1),
+      interval_(interval),
+      enabled_(enabled),
+      onTick_(std::move(onTick)) {
+    owner.timers_.push_back(this);
+    Arm();
+}
+
+void Timer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Arm();
+}
+
+void Timer::SetInterval(UINT interval) {
+    interval_ = interval;
+    Arm();
+}
+
+void Timer::Arm() {
+    HWND window = owner_.Hwnd();
+    if (!window) return;  // armed when the window is created
+    if (enabled_ && interval_ > 0) {
+        SetTimer(window, id_, interval_, nullptr);
+    } else {
+        KillTimer(window, id_);
+    }
+}
+
+void Timer::Tick() {
+    if (enabled_ && onTick_) onTick_();
+}
+
+Form::Form(std::wstring caption, DWORD style, DWORD exStyle)
+    : caption_(std::move(caption)), style_(style), exStyle_(exStyle), backColour_(GetSysColor(COLOR_WINDOW)) {}
+
+Form::~Form() {
+    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+void Form::Create() {
+    RegisterFormClass(WindowProc);
+    background_.reset(CreateSolidBrush(backColour_));
+    // The window handle is stored at WM_NCCREATE, before the first message is handled.
+    CreateWindowExW(exStyle_, kFormClass, caption_.c_str(), style_ & ~DWORD{WS_VISIBLE}, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    for (Timer* timer : timers_) timer->Arm();
+}
+
+void Form::Load() {
+    if (window_) return;
+    Create();
+    if (window_) Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (window_) ShowWindow(window_.get(), SW_SHOWNORMAL);
+}
+
+void Form::Unload(UnloadMode mode) {
+    if (!window_ || unloading_) return;
+    bool cancel = false;
+    Form_QueryUnload(cancel, mode);
+    if (cancel) return;
+    Form_Unload(cancel);
+    if (cancel) return;
+    unloading_ = true;
+    window_.reset();  // DestroyWindow
+    unloading_ = false;
+}
+
+void Form::SetBackColor(COLORREF colour) {
+    backColour_ = colour;
+    if (window_) {
+        background_.reset(CreateSolidBrush(colour));
+        Refresh();
+    }
+}
+
+void Form::Refresh() {
+    if (window_) InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void Form::Paint(HDC dc) {
+    RECT client;
+    GetClientRect(window_.get(), &client);
+    FillRect(dc, &client, background_.get());
+    for (WindowlessControl* control : controls_) control->Paint(dc);
+}
+
+void Form::OnDestroyed() {
+    // Destroyed from outside (the parent went, or the system destroyed it):
+    // the form still hears Form_Unload, but cannot refuse.
+    if (!unloading_) {
+        bool ignored = false;
+        Form_Unload(ignored);
+    }
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+    case WM_TIMER:
+        for (Timer* timer : timers_) {
+            if (timer->id_ == wParam) timer->Tick();
+        }
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT covers everything
+    case WM_PAINT: {
+        PaintDc paint(window_.get());
+        Paint(paint.get());
+        return 0;
+    }
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_CLOSE:
+        Unload(UnloadMode::ControlMenu);
+        return 0;
+    case WM_DESTROY:
+        OnDestroyed();
+        return 0;
+    default:
+        return DefWindowProcW(window_.get(), message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_.reset(window);
+        ++liveForms_;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (form) {
+            form->window_.release();  // already being destroyed
+            // The program lives as long as one of its forms does.
+            if (--liveForms_ == 0) PostQuitMessage(0);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (!form) return DefWindowProcW(window, message, wParam, lParam);
+    return form->OnMessage(message, wParam, lParam);
+}
+
+}  // namespace forms

@@ -1,0 +1,33 @@
+// A picture decoded by the platform (OLE picture loading), never by a decoder
+// of our own, kept as a bitmap and drawn unscaled.
+#pragma once
+
+#include "Win32.h"
+
+struct IPicture;
+
+namespace forms {
+
+class Picture {
+public:
+    Picture() = default;
+    // Decodes the RCDATA resource `id` of this program (a JPEG, GIF or BMP).
+    static Picture FromResource(int id);
+    Picture(Picture&& other) noexcept;
+    Picture& operator=(Picture&& other) noexcept;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    ~Picture();
+
+    explicit operator bool() const { return bitmap_ != nullptr; }
+    SIZE Size() const { return size_; }
+    // Draws the picture at (x, y) at its own size, cut to width x height.
+    void Draw(HDC dc, int x, int y, int width, int height) const;
+
+private:
+    IPicture* picture_ = nullptr;  // owns the bitmap below
+    HBITMAP bitmap_ = nullptr;
+    SIZE size_{};
+};
+
+}  // namespace forms

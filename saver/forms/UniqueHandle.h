@@ -1,0 +1,117 @@
+// One owner type for every Win32 resource: the handle is released exactly once,
+// when its owner goes, on every path.
+#pragma once
+
+#include <utility>
+
+#include "Win32.h"
+
+namespace forms {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Handle handle = Traits::Invalid()) {
+        const Handle old = std::exchange(handle_, handle);
+        if (old != Traits::Invalid()) Traits::Close(old);
+    }
+
+private:
+    Handle handle_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DestroyWindow(handle); }
+};
+
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DeleteObject(handle); }
+};
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DeleteDC(handle); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// A device context from GetDC, released to its window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint/EndPaint as one scope.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// SelectObject for one scope; the previous object is selected again at the end.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectedObject() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace forms
