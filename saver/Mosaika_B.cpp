@@ -105,6 +105,12 @@ HWND WindowFromHandleValue(std::int32_t value) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
 }
 
+void ShowSettingsDialog() {
+    // The settings dialog is shown modally here; it is not part of this build yet.
+}
+
+}  // namespace
+
 void SetUpPreview(const std::string& commandLine) {
     HWND host = WindowFromHandleValue(HostWindowHandle(commandLine));
     RECT hostRect{};
@@ -122,12 +128,6 @@ void SetUpPreview(const std::string& commandLine) {
     previewWindow->Img_Prev.Move(0, 0, width, height);
     previewWindow->Show();
 }
-
-void ShowSettingsDialog() {
-    // The settings dialog is shown modally here; it is not part of this build yet.
-}
-
-}  // namespace
 
 void StartUp() {
     // 1. A saver run or a settings dialog already on screen: end without a word.

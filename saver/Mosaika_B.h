@@ -40,6 +40,10 @@ std::string ToUtf8(const std::wstring& text);
 // Runs once before any window exists; see Mosaika_B.cpp for the steps.
 void StartUp();
 
+// StartUp's preview mode: embeds the preview window into the host window
+// whose handle the command line carries, sized to it, and shows it.
+void SetUpPreview(const std::string& commandLine);
+
 // The program's settings port: profile functions and the file test.
 class WinSettingsPort final : public SettingsPort {
 public:
