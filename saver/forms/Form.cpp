@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "Twips.h"
+
 namespace forms {
 
 namespace {
@@ -70,9 +72,15 @@ Form::~Form() {
 void Form::Create() {
     RegisterFormClass(WindowProc);
     background_.reset(CreateSolidBrush(backColour_));
+    const bool child = parent_ && parent_->Hwnd();
+    const int position = child ? 0 : CW_USEDEFAULT;
     // The window handle is stored at WM_NCCREATE, before the first message is handled.
-    CreateWindowExW(exStyle_, kFormClass, caption_.c_str(), style_ & ~DWORD{WS_VISIBLE}, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    CreateWindowExW(exStyle_, kFormClass, caption_.c_str(), style_ & ~DWORD{WS_VISIBLE}, position, position,
+                    child ? 0 : CW_USEDEFAULT, child ? 0 : CW_USEDEFAULT, child ? parent_->Hwnd() : nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
+    if (!window_) return;
+    if (clientTwips_.cx > 0) SetClientSizeTwips(clientTwips_.cx, clientTwips_.cy);
+    OnResized();
     for (Timer* timer : timers_) timer->Arm();
 }
 
@@ -99,12 +107,74 @@ void Form::Unload(UnloadMode mode) {
     unloading_ = false;
 }
 
+void Form::ShowModal() {
+    Show();
+    MSG message;
+    while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab and arrow keys move the focus between the form's child windows.
+        if (IsDialogMessageW(window_.get(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Form::SetClientSizeTwips(double width, double height) {
+    clientTwips_ = {static_cast<LONG>(width), static_cast<LONG>(height)};
+    if (!window_) return;
+    RECT rect{0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height)};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(window_.get(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window_.get(), GWL_EXSTYLE)));
+    SetWindowPos(window_.get(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::MoveTwips(double left, double top, double width, double height) {
+    if (!window_) return;
+    const RECT rect = TwipsRect(left, top, width, height);
+    MoveWindow(window_.get(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+double Form::ScaleWidth() const {
+    RECT client{};
+    if (window_) GetClientRect(window_.get(), &client);
+    return PixelsToTwipsX(client.right);
+}
+
+double Form::ScaleHeight() const {
+    RECT client{};
+    if (window_) GetClientRect(window_.get(), &client);
+    return PixelsToTwipsY(client.bottom);
+}
+
+void Form::OnResized() {
+    RECT client{};
+    GetClientRect(window_.get(), &client);
+    if (autoRedraw_) {
+        surface_.Resize(client.right, client.bottom);
+        surface_.Clear(backColour_);
+    }
+    Form_Resize();
+    Refresh();
+}
+
+void Form::HitTestMouseDown(MouseButton button, POINT at) {
+    // The topmost control under the pointer takes the press.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        WindowlessControl* control = *it;
+        const RECT bounds = control->Bounds();
+        if (control->visible && PtInRect(&bounds, at)) {
+            if (control->MouseDown) control->MouseDown(button);
+            return;
+        }
+    }
+    OnMouseDown(button, at);
+}
+
 void Form::SetBackColor(COLORREF colour) {
     backColour_ = colour;
-    if (window_) {
-        background_.reset(CreateSolidBrush(colour));
-        Refresh();
-    }
+    background_.reset(CreateSolidBrush(colour));
+    surface_.Clear(colour);
+    Refresh();
 }
 
 void Form::Refresh() {
@@ -112,10 +182,21 @@ void Form::Refresh() {
 }
 
 void Form::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(window_.get(), &client);
-    FillRect(dc, &client, background_.get());
-    for (WindowlessControl* control : controls_) control->Paint(dc);
+    if (surface_) {
+        surface_.ShowOn(dc);
+    } else {
+        RECT client;
+        GetClientRect(window_.get(), &client);
+        FillRect(dc, &client, background_.get());
+    }
+    for (WindowlessControl* control : controls_) {
+        if (control->visible) control->Paint(dc);
+    }
+}
+
+void WindowlessControl::MoveTwips(double left, double top, double width, double height) {
+    const RECT rect = TwipsRect(left, top, width, height);
+    Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void Form::OnDestroyed() {
@@ -144,8 +225,17 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
-        Form_Resize();
+        OnResized();
         return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        const MouseButton button = message == WM_LBUTTONDOWN   ? kLeftButton
+                                   : message == WM_RBUTTONDOWN ? kRightButton
+                                                               : kMiddleButton;
+        HitTestMouseDown(button, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    }
     case WM_CLOSE:
         Unload(UnloadMode::ControlMenu);
         return 0;

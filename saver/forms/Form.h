@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Surface.h"
 #include "UniqueHandle.h"
 #include "Win32.h"
 
@@ -47,11 +48,28 @@ private:
     std::function<void()> onTick_;
 };
 
-// Something the form draws itself, above its background: no window of its own.
+// Mouse buttons as MouseDown reports them.
+enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// Something the form draws itself, above its background: no window of its
+// own. The form hit-tests it for mouse presses.
 class WindowlessControl {
 public:
     virtual ~WindowlessControl() = default;
     virtual void Paint(HDC dc) = 0;
+
+    // Positions and sizes in pixels of the containing form, or in twips.
+    void Move(int left, int top, int width, int height) { bounds_ = {left, top, left + width, top + height}; }
+    void MoveTwips(double left, double top, double width, double height);
+    void SetSize(int width, int height) { Move(bounds_.left, bounds_.top, width, height); }
+    RECT Bounds() const { return bounds_; }
+
+    bool visible = true;
+    // Raised when a mouse button is pressed over the control.
+    std::function<void(MouseButton)> MouseDown;
+
+private:
+    RECT bounds_{};
 };
 
 class Form {
@@ -68,8 +86,25 @@ public:
     // Asks Form_QueryUnload and Form_Unload, then destroys the window unless cancelled.
     void Unload(UnloadMode mode = UnloadMode::Code);
 
+    // Shows the form and runs its own message loop until it is unloaded.
+    void ShowModal();
+
     HWND Hwnd() const { return window_.get(); }
     bool Loaded() const { return static_cast<bool>(window_); }
+
+    // Makes this form a child window of parent (set before Load).
+    void SetParentForm(Form& parent) { parent_ = &parent; }
+    // The client area's size in twips; the window keeps its position.
+    void SetClientSizeTwips(double width, double height);
+    void MoveTwips(double left, double top, double width, double height);
+    // Client width and height in twips.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+
+    // With auto-redraw on, the form keeps a retained image of its client area
+    // that drawing goes into and that every repaint shows (resized with the window).
+    void SetAutoRedraw(bool on) { autoRedraw_ = on; }
+    Surface& RetainedSurface() { return surface_; }
 
     void SetBackColor(COLORREF colour);
     void Refresh();
@@ -83,8 +118,10 @@ protected:
     virtual void Form_Unload(bool& /*cancel*/) {}
     virtual void Form_Resize() {}
 
-    // Paints the background colour, then every windowless control in order.
+    // Paints the retained surface, then every windowless control in order.
     virtual void Paint(HDC dc);
+    // A mouse press on the form itself, after its windowless controls had their turn.
+    virtual void OnMouseDown(MouseButton /*button*/, POINT /*at*/) {}
     // Messages a form wants before the defaults; return true when handled.
     virtual bool HandleMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
         return false;
@@ -98,6 +135,8 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Create();
     void OnDestroyed();
+    void OnResized();
+    void HitTestMouseDown(MouseButton button, POINT at);
 
     static int liveForms_;
 
@@ -108,6 +147,10 @@ private:
     UniqueBrush background_;
     COLORREF backColour_;
     bool unloading_ = false;
+    Form* parent_ = nullptr;
+    bool autoRedraw_ = false;
+    Surface surface_;
+    SIZE clientTwips_{};
     std::vector<Timer*> timers_;
     std::vector<WindowlessControl*> controls_;
 };

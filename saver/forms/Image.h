@@ -1,5 +1,6 @@
 // A windowless picture control: draws its picture at its top-left corner,
-// unscaled, cut to its own rectangle.
+// unscaled, cut to its own rectangle. It may show its own picture or one held
+// by another control.
 #pragma once
 
 #include "Form.h"
@@ -9,21 +10,21 @@ namespace forms {
 
 class Image final : public WindowlessControl {
 public:
-    explicit Image(Picture picture) : picture_(std::move(picture)) {}
+    Image() = default;
+    explicit Image(Picture picture) : own_(std::move(picture)), shown_(&own_) {}
 
-    // Positions and sizes are in pixels of the containing form.
-    void Move(int left, int top, int width, int height) { bounds_ = {left, top, left + width, top + height}; }
-    void SetSize(int width, int height) { Move(bounds_.left, bounds_.top, width, height); }
-    RECT Bounds() const { return bounds_; }
-    const Picture& Content() const { return picture_; }
+    // Shows a picture owned elsewhere (which must outlive this control).
+    void SetPicture(const Picture& picture) { shown_ = &picture; }
+    const Picture& Content() const { return shown_ ? *shown_ : own_; }
 
     void Paint(HDC dc) override {
-        picture_.Draw(dc, bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top);
+        const RECT bounds = Bounds();
+        Content().Draw(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     }
 
 private:
-    Picture picture_;
-    RECT bounds_{};
+    Picture own_;
+    const Picture* shown_ = nullptr;
 };
 
 }  // namespace forms

@@ -59,20 +59,35 @@ Picture Picture::FromResource(int id) {
     return result;
 }
 
+Picture Picture::FromBitmapResource(int id) {
+    Picture result;
+    result.bitmap_ = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!result.bitmap_) return result;
+    result.ownsBitmap_ = true;
+    BITMAP info{};
+    GetObjectW(result.bitmap_, sizeof info, &info);
+    result.size_ = {info.bmWidth, info.bmHeight};
+    return result;
+}
+
 Picture::Picture(Picture&& other) noexcept
     : picture_(std::exchange(other.picture_, nullptr)),
       bitmap_(std::exchange(other.bitmap_, nullptr)),
+      ownsBitmap_(std::exchange(other.ownsBitmap_, false)),
       size_(other.size_) {}
 
 Picture& Picture::operator=(Picture&& other) noexcept {
     std::swap(picture_, other.picture_);
     std::swap(bitmap_, other.bitmap_);
+    std::swap(ownsBitmap_, other.ownsBitmap_);
     std::swap(size_, other.size_);
     return *this;
 }
 
 Picture::~Picture() {
     if (picture_) picture_->Release();
+    if (ownsBitmap_) DeleteObject(bitmap_);
 }
 
 void Picture::Draw(HDC dc, int x, int y, int width, int height) const {

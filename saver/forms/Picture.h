@@ -13,6 +13,8 @@ public:
     Picture() = default;
     // Decodes the RCDATA resource `id` of this program (a JPEG, GIF or BMP).
     static Picture FromResource(int id);
+    // The BITMAP resource `id` of this program, as stored.
+    static Picture FromBitmapResource(int id);
     Picture(Picture&& other) noexcept;
     Picture& operator=(Picture&& other) noexcept;
     Picture(const Picture&) = delete;
@@ -25,8 +27,9 @@ public:
     void Draw(HDC dc, int x, int y, int width, int height) const;
 
 private:
-    IPicture* picture_ = nullptr;  // owns the bitmap below
+    IPicture* picture_ = nullptr;  // owns the bitmap below when the picture was decoded
     HBITMAP bitmap_ = nullptr;
+    bool ownsBitmap_ = false;      // a bitmap loaded directly
     SIZE size_{};
 };
 

@@ -1,0 +1,39 @@
+#include "ComboBox.h"
+
+#include "Twips.h"
+
+namespace forms {
+
+void ComboBox::Create(Form& parent, double left, double top, double width, double height) {
+    const RECT rect = TwipsRect(left, top, width, height);
+    // The list drops below the edit field: its height is the field plus room for the list.
+    const int listHeight = (rect.bottom - rect.top) * 8;
+    window_.reset(CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+                                  rect.left, rect.top, rect.right - rect.left, listHeight, parent.Hwnd(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+}
+
+void ComboBox::SetFont(std::shared_ptr<Font> font) {
+    font_ = std::move(font);
+    if (window_ && font_) SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+}
+
+void ComboBox::SetText(const std::wstring& text) { SetWindowTextW(window_.get(), text.c_str()); }
+
+std::wstring ComboBox::Text() const {
+    const int length = GetWindowTextLengthW(window_.get());
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window_.get(), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void ComboBox::AddItem(const std::wstring& item) {
+    SendMessageW(window_.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ComboBox::SetEnabled(bool enabled) { EnableWindow(window_.get(), enabled); }
+
+bool ComboBox::Enabled() const { return IsWindowEnabled(window_.get()) != FALSE; }
+
+}  // namespace forms

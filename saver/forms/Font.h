@@ -1,0 +1,34 @@
+// A font as the program's windows describe it (face, points, weight, style,
+// character set), created at the display's DPI.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "UniqueHandle.h"
+
+namespace forms {
+
+struct FontSpec {
+    std::wstring face = L"ＭＳ Ｐゴシック";
+    double points = 9.75;
+    int weight = FW_NORMAL;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    BYTE charset = SHIFTJIS_CHARSET;
+};
+
+class Font {
+public:
+    explicit Font(const FontSpec& spec);
+    static std::shared_ptr<Font> Create(const FontSpec& spec) { return std::make_shared<Font>(spec); }
+    HFONT Handle() const { return handle_.get(); }
+    const FontSpec& Spec() const { return spec_; }
+
+private:
+    FontSpec spec_;
+    UniqueFont handle_;
+};
+
+}  // namespace forms

@@ -1,0 +1,33 @@
+// Windowless text: caption, font, text colour, transparent background,
+// alignment, and a greyed look when disabled. Drawn by its container.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Font.h"
+#include "Form.h"
+
+namespace forms {
+
+class Label final : public WindowlessControl {
+public:
+    enum class Alignment { Left, Centre };
+
+    std::wstring caption;
+    std::shared_ptr<Font> font;
+    COLORREF foreColour = RGB(0, 0, 0);
+    Alignment alignment = Alignment::Left;
+    bool enabled = true;
+
+    void Paint(HDC dc) override;
+};
+
+// A rectangle outline, one pixel wide.
+class Shape final : public WindowlessControl {
+public:
+    COLORREF borderColour = RGB(0, 0, 0);
+    void Paint(HDC dc) override;
+};
+
+}  // namespace forms

@@ -1,0 +1,40 @@
+#include "Twips.h"
+
+#include <cmath>
+
+namespace forms {
+
+namespace {
+
+int ScreenCaps(int index) {
+    HDC screen = GetDC(nullptr);
+    const int value = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+}
+
+}  // namespace
+
+int DpiX() {
+    static const int dpi = ScreenCaps(LOGPIXELSX);
+    return dpi;
+}
+
+int DpiY() {
+    static const int dpi = ScreenCaps(LOGPIXELSY);
+    return dpi;
+}
+
+int TwipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips * DpiX() / 1440.0)); }
+int TwipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips * DpiY() / 1440.0)); }
+double PixelsToTwipsX(int pixels) { return pixels * 1440.0 / DpiX(); }
+double PixelsToTwipsY(int pixels) { return pixels * 1440.0 / DpiY(); }
+
+RECT TwipsRect(double left, double top, double width, double height) {
+    const int x = TwipsToPixelsX(left);
+    const int y = TwipsToPixelsY(top);
+    // Both edges are rounded, so neighbouring controls meet without gaps.
+    return {x, y, TwipsToPixelsX(left + width), TwipsToPixelsY(top + height)};
+}
+
+}  // namespace forms
