@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "CommandLine.h"
+#include "Mosaika_P.h"
 #include "Mosaika_R.h"
 #include "Mosaika_S.h"
 #include "UniqueHandle.h"
@@ -106,7 +107,8 @@ HWND WindowFromHandleValue(std::int32_t value) {
 }
 
 void ShowSettingsDialog() {
-    // The settings dialog is shown modally here; it is not part of this build yet.
+    Mosaika_P dialog(Music());
+    dialog.ShowModal();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ struct FontSpec {
     bool underline = false;
     bool strikethrough = false;
     BYTE charset = SHIFTJIS_CHARSET;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 class Font {

@@ -74,12 +74,15 @@ void Form::Create() {
     background_.reset(CreateSolidBrush(backColour_));
     const bool child = parent_ && parent_->Hwnd();
     const int position = child ? 0 : CW_USEDEFAULT;
+    // A top-level form is created hidden (Show makes it visible); a child shows with its parent.
+    const DWORD style = child ? style_ : style_ & ~DWORD{WS_VISIBLE};
     // The window handle is stored at WM_NCCREATE, before the first message is handled.
-    CreateWindowExW(exStyle_, kFormClass, caption_.c_str(), style_ & ~DWORD{WS_VISIBLE}, position, position,
+    CreateWindowExW(exStyle_, kFormClass, caption_.c_str(), style, position, position,
                     child ? 0 : CW_USEDEFAULT, child ? 0 : CW_USEDEFAULT, child ? parent_->Hwnd() : nullptr, nullptr,
                     GetModuleHandleW(nullptr), this);
     if (!window_) return;
     if (clientTwips_.cx > 0) SetClientSizeTwips(clientTwips_.cx, clientTwips_.cy);
+    CreateChildWindows();
     OnResized();
     for (Timer* timer : timers_) timer->Arm();
 }

@@ -92,6 +92,9 @@ public:
     HWND Hwnd() const { return window_.get(); }
     bool Loaded() const { return static_cast<bool>(window_); }
 
+    // A windowless control the form draws above its background and hit-tests.
+    void AddControl(WindowlessControl& control) { controls_.push_back(&control); }
+
     // Makes this form a child window of parent (set before Load).
     void SetParentForm(Form& parent) { parent_ = &parent; }
     // The client area's size in twips; the window keeps its position.
@@ -113,6 +116,8 @@ public:
     static int LiveForms() { return liveForms_; }
 
 protected:
+    // Creates the form's child windows, right after its own window and before Form_Load.
+    virtual void CreateChildWindows() {}
     virtual void Form_Load() {}
     virtual void Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {}
     virtual void Form_Unload(bool& /*cancel*/) {}
@@ -127,7 +132,6 @@ protected:
         return false;
     }
 
-    void AddControl(WindowlessControl& control) { controls_.push_back(&control); }
 
 private:
     friend class Timer;

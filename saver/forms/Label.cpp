@@ -7,7 +7,13 @@ void Label::Paint(HDC dc) {
     const int savedDc = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
     if (font) SelectObject(dc, font->Handle());
-    UINT format = DT_NOPREFIX | DT_WORDBREAK | (alignment == Alignment::Centre ? DT_CENTER : DT_LEFT);
+    // A label one line high keeps its text on that line (running past its edge
+    // rather than losing characters); a taller one wraps, long paths included.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const bool multiLine = bounds.bottom - bounds.top >= 2 * metrics.tmHeight;
+    UINT format = DT_NOPREFIX | (alignment == Alignment::Centre ? DT_CENTER : DT_LEFT) |
+                  (multiLine ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE | DT_NOCLIP);
     if (enabled) {
         SetTextColor(dc, foreColour);
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &bounds, format);

@@ -23,6 +23,7 @@ public:
 
     explicit operator bool() const { return bitmap_ != nullptr; }
     SIZE Size() const { return size_; }
+    HBITMAP Bitmap() const { return bitmap_; }
     // Draws the picture at (x, y) at its own size, cut to width x height.
     void Draw(HDC dc, int x, int y, int width, int height) const;
 

@@ -14,4 +14,12 @@
 // The preview window's still picture, a JPEG carried as raw data (RT_RCDATA).
 #define IDR_PREVIEW_JPEG 101
 
+// The six skins of the button Command, in the order Normal, HighLight,
+// HighLightSelect, Pressed, Selected, Disable (24-bit bitmaps).
+#define IDB_SKIN_FIRST 201
+
+// The settings dialog's indicator pictures: unselected and selected.
+#define IDB_INDICATOR_UNSELECTED 211
+#define IDB_INDICATOR_SELECTED 212
+
 #endif

@@ -1,0 +1,224 @@
+#include "Mosaika_P.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cmath>
+#include <string>
+
+#include "Application.h"
+#include "Mosaika_B.h"
+#include "SettingsRules.h"
+#include "Twips.h"
+#include "resource.h"
+
+#ifndef MOSAIKA_HOME_PAGE
+#define MOSAIKA_HOME_PAGE "https://example.com/"
+#endif
+
+namespace mosaika {
+
+namespace {
+
+constexpr double kClientWidth = 7185;
+constexpr double kClientHeight = 3780;
+
+// The design store the dialog keeps for each button: caption and font only.
+PropertyBag ButtonDesign(const char* utf8Caption) {
+    return {{"caption", utf8Caption}, {"font", FormatFont(DesignFont())}};
+}
+
+std::wstring Widen(std::string_view ansi) { return FromAnsi(std::string(ansi)); }
+
+// Paints one band colour per pixel row, each the colour of the scale line
+// that falls on that row: the first row takes line 0 and the last row the
+// bottom line, so both edges show their exact colours at any DPI.
+void PaintBands(forms::Form& form, BandSurface surface) {
+    forms::Surface& image = form.RetainedSurface();
+    const std::vector<Rgb> lines = BandColours(surface, form.ScaleHeight());
+    const int rows = image.Height();
+    if (lines.empty() || rows <= 0) return;
+    const double step = rows > 1 ? static_cast<double>(lines.size() - 1) / (rows - 1) : 0.0;
+    for (int row = 0; row < rows; ++row) {
+        const auto line = static_cast<std::size_t>(std::lround(row * step));
+        const Rgb colour = lines[std::min(line, lines.size() - 1)];
+        image.HorizontalLine(row, RGB(colour.red, colour.green, colour.blue));
+    }
+    form.Refresh();
+}
+
+void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
+    DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+}
+
+}  // namespace
+
+Panel::Panel() : Form(L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT) {
+    SetAutoRedraw(true);
+    SetBackColor(RGB(0xE0, 0xE0, 0xE0));
+}
+
+Mosaika_P::Mosaika_P(Mosaika_BGM& music)
+    : Form(L"<モザイカ図>", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT),
+      music_(music) {
+    SetAutoRedraw(true);
+    SetBackColor(RGB(0xC0, 0xC0, 0xC0));
+    SetClientSizeTwips(kClientWidth, kClientHeight);
+    Img_Ra[0] = forms::Picture::FromBitmapResource(IDB_INDICATOR_UNSELECTED);
+    Img_Ra[1] = forms::Picture::FromBitmapResource(IDB_INDICATOR_SELECTED);
+    Pic_C.SetParentForm(*this);
+    Pic_C.onResize = [this] { PaintBands(Pic_C, BandSurface::Panel); };
+}
+
+void Mosaika_P::CreateChildWindows() {
+    font_ = forms::Font::Create(forms::FontSpec{});
+
+    // Windows are created in tab order: the panel (and inside it the repeat
+    // box and the browse button), then the three buttons along the bottom.
+    Pic_C.Load();
+    Pic_C.MoveTwips(180, 240, 6795, 2535);
+
+    const auto place = [this](forms::Label& label, double left, double top, double width, double height,
+                              std::wstring caption) {
+        label.caption = std::move(caption);
+        label.font = font_;
+        label.MoveTwips(left, top, width, height);
+    };
+    Shape3.MoveTwips(300, 300, 1695, 315);
+    place(lbl[15], 300, 360, 1665, 195, L"BGM");
+    lbl[15].alignment = forms::Label::Alignment::Centre;
+    place(lbl_BGM[1], 540, 840, 645, 195, L"音楽CD");
+    place(lbl[14], 2040, 840, 990, 195, L"曲目をﾘﾋﾟｰﾄ");
+    place(lbl_BGM[0], 540, 1140, 345, 195, L"無し");
+    place(lbl_BGM[2], 540, 1440, 900, 195, L"MP3、WAV");
+    place(lbl_Fname, 1020, 1740, 5355, 435, L"");
+    const double indicatorTops[3] = {1140, 840, 1440};
+    for (int i = 0; i < 3; ++i) {
+        Img_BGM[static_cast<std::size_t>(i)].MoveTwips(300, indicatorTops[i], 195, 195);
+        // Any mouse button pressed over an indicator or its label chooses that source.
+        const auto choose = [this, i](forms::MouseButton) { SelectMusicSource(i); };
+        Img_BGM[static_cast<std::size_t>(i)].MouseDown = choose;
+        lbl_BGM[static_cast<std::size_t>(i)].MouseDown = choose;
+    }
+    for (forms::WindowlessControl* control :
+         std::initializer_list<forms::WindowlessControl*>{&Shape3, &lbl[15], &lbl_BGM[1], &lbl[14], &lbl_BGM[0],
+                                                          &lbl_BGM[2], &lbl_Fname, &Img_BGM[0], &Img_BGM[1],
+                                                          &Img_BGM[2]}) {
+        Pic_C.AddControl(*control);
+    }
+
+    BGM_Repeat.Create(Pic_C, 1380, 780, 615, 300);
+    BGM_Repeat.SetFont(font_);
+    Cmd_BGM.Create(Pic_C, 540, 1740, 435, 315, ButtonDesign("..."));
+
+    place(lbl[7], 180, 2940, 2475, 195, L"モザイカ図 (ScreenSaver) 1.00");
+    lbl[7].foreColour = RGB(255, 255, 255);
+    AddControl(lbl[7]);
+    Cmd_Etc.Create(*this, 2880, 3000, 1875, 375, ButtonDesign("その他の作品"));
+    Cmd_Set.Create(*this, 4800, 3000, 1095, 375, ButtonDesign("設定"));
+    Cmd_Can.Create(*this, 5940, 3000, 1035, 375, ButtonDesign("ｷｬﾝｾﾙ"));
+
+    Cmd_Set.Click = [this] { SaveAndClose(); };
+    Cmd_Can.Click = [this] { Unload(); };
+    Cmd_Etc.Click = [this] { OpenHomePage(); };
+    Cmd_BGM.Click = [this] { ChooseMusicFile(); };
+}
+
+void Mosaika_P::Form_Load() {
+    // 1. Centred across, at a third of the free height.
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    const DialogPosition position = OpeningPosition(
+        forms::PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)), forms::PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)),
+        forms::PixelsToTwipsX(window.right - window.left), forms::PixelsToTwipsY(window.bottom - window.top));
+    SetWindowPos(Hwnd(), nullptr, forms::TwipsToPixelsX(position.left), forms::TwipsToPixelsY(position.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // 2. Every button starts following the pointer.
+    for (Command* button : {&Cmd_BGM, &Cmd_Etc, &Cmd_Set, &Cmd_Can}) button->Initialize();
+
+    // 3-5. The source selector and what it enables.
+    ShowMusicSource(music_.settings.BgmMode);
+
+    // 6-8. The repeat box and the file label.
+    BGM_Repeat.SetText(Widen(RepeatTrackText(music_.settings.BgmRepeat)));
+    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(Widen(entry));
+    lbl_Fname.caption = FromAnsi(music_.settings.BgmFile);
+
+    // 9-10. The window opens out of the pointer's position.
+    if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
+    OpenPoint = {static_cast<short>(OpenPoint.x), static_cast<short>(OpenPoint.y)};
+    const RECT from{OpenPoint.x, OpenPoint.y, OpenPoint.x, OpenPoint.y};
+    GetWindowRect(Hwnd(), &window);
+    AnimateCaption(Hwnd(), from, window);
+
+    // 11.
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
+}
+
+void Mosaika_P::Form_Unload(bool& /*cancel*/) {
+    // Back into the point the dialog opened from, not where the pointer is now.
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    const RECT to{OpenPoint.x, OpenPoint.y, OpenPoint.x, OpenPoint.y};
+    AnimateCaption(Hwnd(), window, to);
+}
+
+void Mosaika_P::PaintGradient() {
+    PaintBands(*this, BandSurface::Dialog);
+    if (Pic_C.Loaded()) PaintBands(Pic_C, BandSurface::Panel);
+}
+
+void Mosaika_P::ShowMusicSource(std::int16_t bgmMode) {
+    const MusicSourceView view = MusicSourceViewFor(bgmMode);
+    for (std::size_t i = 0; i < Img_BGM.size(); ++i) {
+        Img_BGM[i].SetPicture(Img_Ra[static_cast<std::size_t>(view.indicators[i])]);
+    }
+    BGM_Repeat.SetEnabled(view.repeatEnabled);
+    Cmd_BGM.SetEnabled(view.browseEnabled);
+    Pic_C.Refresh();
+}
+
+void Mosaika_P::SelectMusicSource(int index) {
+    mosaika::SelectMusicSource(music_.settings, index);
+    ShowMusicSource(music_.settings.BgmMode);
+}
+
+void Mosaika_P::ChooseMusicFile() {
+    // "BGMﾌｧｲﾙ (MP3 WAV)" and "ﾌｧｲﾙを開く" in code page 932.
+    static const char kFilter[] = "BGM\xCC\xA7\xB2\xD9 (MP3 WAV)\0*.MP3;*.WAV\0";
+    static const char kTitle[] = "\xCC\xA7\xB2\xD9\x82\xF0\x8A\x4A\x82\xAD";
+    std::string file(256, '\0');
+    std::string fileTitle(256, '\0');
+    OPENFILENAMEA chooser{};
+    // The classic structure size for this platform (76 bytes on 32-bit Windows).
+    chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    chooser.hwndOwner = Hwnd();
+    chooser.hInstance = GetModuleHandleW(nullptr);
+    chooser.lpstrFilter = kFilter;
+    chooser.lpstrFile = file.data();
+    chooser.nMaxFile = 255;
+    chooser.lpstrFileTitle = fileTitle.data();
+    chooser.nMaxFileTitle = 255;
+    chooser.lpstrTitle = kTitle;
+    chooser.Flags = 0;
+    if (GetOpenFileNameA(&chooser) > 0) {
+        music_.settings.BgmFile = file.c_str();
+        lbl_Fname.caption = FromAnsi(music_.settings.BgmFile);
+        Pic_C.Refresh();
+    }
+}
+
+void Mosaika_P::SaveAndClose() {
+    WinSettingsPort port;
+    SaveDialogSettings(music_.settings, ToAnsi(BGM_Repeat.Text()), port, ToAnsi(SettingsFile()));
+    Unload();
+}
+
+void Mosaika_P::OpenHomePage() {
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+    ShellExecuteA(Hwnd(), "open", MOSAIKA_HOME_PAGE, "", "", SW_SHOWNORMAL);
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
+}
+
+}  // namespace mosaika

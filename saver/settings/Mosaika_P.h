@@ -1,0 +1,68 @@
+// Mosaika_P: the settings dialog "<モザイカ図>". The user chooses the music
+// source (none, audio CD, or an MP3/WAV file), the CD track to repeat and the
+// music file, and saves them; a second button opens the maker's home page.
+// The layout is fixed in twips; the dialog and its panel paint sine bands.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "Command.h"
+#include "ComboBox.h"
+#include "Form.h"
+#include "Image.h"
+#include "Label.h"
+#include "Mosaika_BGM.h"
+#include "Picture.h"
+
+namespace mosaika {
+
+// The panel Pic_C: a child container with its own painted bands.
+class Panel final : public forms::Form {
+public:
+    Panel();
+    std::function<void()> onResize;
+
+protected:
+    void Form_Resize() override {
+        if (onResize) onResize();
+    }
+};
+
+class Mosaika_P final : public forms::Form {
+public:
+    explicit Mosaika_P(Mosaika_BGM& music);
+
+    Panel Pic_C;
+    forms::Shape Shape3;
+    std::array<forms::Label, 16> lbl;  // elements 7, 14 and 15 are used
+    std::array<forms::Image, 3> Img_BGM;
+    std::array<forms::Label, 3> lbl_BGM;
+    forms::ComboBox BGM_Repeat;
+    Command Cmd_BGM;
+    forms::Label lbl_Fname;
+    Command Cmd_Etc;
+    Command Cmd_Set;
+    Command Cmd_Can;
+    std::array<forms::Picture, 2> Img_Ra;  // unselected, selected
+
+protected:
+    void CreateChildWindows() override;
+    void Form_Load() override;
+    void Form_Resize() override { PaintGradient(); }
+    void Form_Unload(bool& cancel) override;
+
+private:
+    void PaintGradient();
+    void SelectMusicSource(int index);
+    void ShowMusicSource(std::int16_t bgmMode);
+    void ChooseMusicFile();
+    void SaveAndClose();
+    void OpenHomePage();
+
+    Mosaika_BGM& music_;
+    std::shared_ptr<forms::Font> font_;
+    POINT OpenPoint{};
+};
+
+}  // namespace mosaika

@@ -1,0 +1,210 @@
+#include "ButtonPictures.h"
+
+#include <algorithm>
+#include <array>
+
+namespace mosaika {
+
+namespace {
+
+constexpr int kRing = 4;                // ring width in pixels
+constexpr int kRampTop = 5;             // side ramps run from this row...
+constexpr int kRampBottom = 19;         // ...to this one
+constexpr int kLayers = 4;
+
+// A side's colour at one ring layer: constant, or a ramp down the side.
+struct Ramp {
+    std::uint32_t top;
+    std::uint32_t bottom;
+    constexpr Ramp(std::uint32_t colour) : top(colour), bottom(colour) {}  // a constant side
+    constexpr Ramp(std::uint32_t from, std::uint32_t to) : top(from), bottom(to) {}
+};
+
+struct Rings {
+    std::array<std::uint32_t, kLayers> top, bottom;  // rows 0..3 and 24..21
+    std::array<Ramp, kLayers> left, right;           // columns 0..3 and 63..60
+    int outline;                                     // the layer of the dark outline
+};
+
+constexpr Rings kNormal{{0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
+                        {0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6},
+                        {{0xE2DECB, 0x003C74, {0xFAFAFA, 0xF0F0EB}, {0xFAFAF9, 0xF0F0EA}}},
+                        {{0xF0EEE0, 0x003C74, {0xF0EEEA, 0xE4E2D9}, {0xF5F4F2, 0xEAE8E1}}},
+                        1};
+constexpr Rings kHighLight{{0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
+                           {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
+                           {{0xE2DECB, 0x003C74, {0xFEDD95, 0xF9B83B}, {0xFCD279, 0xF9B73B}}},
+                           {{0xF0EEE0, 0x003C74, {0xFEDD95, 0xF9B73A}, {0xFCD279, 0xF8B73B}}},
+                           1};
+constexpr Rings kSelected{{0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
+                          {0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE},
+                          {{0xE2DECB, 0x003C74, {0xB4CDF3, 0x8EAFE6}, {0xB4CDF3, 0x8EAFE6}}},
+                          {{0xF0EEE0, 0x003C74, {0xB5CEF3, 0x8DAFE5}, {0xB4CEF3, 0x8EAFE6}}},
+                          1};
+constexpr Rings kPressed{{0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
+                         {0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE},
+                         {{0xECE9D8, 0xE2DECB, 0x003C74, {0xD8D4CB, 0xDAD8CF}}},
+                         {{0xECE9D8, 0xF0EEE0, 0x003C74, {0xE5E4DD, 0xE6E5DF}}},
+                         2};
+constexpr Rings kDisable{{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+                         {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+                         {{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
+                         {{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
+                         1};
+
+const Rings& RingsOf(SkinLook look) {
+    switch (look) {
+        case SkinLook::Normal: return kNormal;
+        case SkinLook::HighLight:
+        case SkinLook::HighLightSelect: return kHighLight;
+        case SkinLook::Pressed: return kPressed;
+        case SkinLook::Selected: return kSelected;
+        case SkinLook::Disable: return kDisable;
+    }
+    return kNormal;
+}
+
+// Normal's top-left corner as drawn by hand; its mirror images are the
+// other three corners of Normal.
+constexpr std::uint32_t kNormalCorner[kRing][kRing] = {
+    {0xE9E7D5, 0xE4DFCE, 0xE1DDCA, 0xE0DCC9},
+    {0xE4DFCE, 0xE6E1D0, 0x7A95A8, 0x255783},
+    {0xE2DECB, 0x7A95A8, 0x557DA2, 0xC0CFDD},
+    {0xE2DECB, 0x255783, 0xBFCEDC, 0xFEFEFE},
+};
+
+// Weights in sixteenths of the background and ring layers 0..3 for corner
+// pixel [i][j], i rows from the horizontal edge, j columns from the vertical
+// edge, for a look whose outline is layer 1. Fitted to Normal's corner: the
+// outside fades in over the first row and the outline bends round through
+// the diagonal.
+constexpr std::uint8_t kCornerWeights[kRing][kRing][1 + kLayers] = {
+    {{13, 3, 0, 0, 0}, {8, 8, 0, 0, 0}, {6, 10, 0, 0, 0}, {5, 11, 0, 0, 0}},
+    {{2, 14, 0, 0, 0}, {8, 8, 0, 0, 0}, {6, 0, 8, 2, 0}, {0, 3, 13, 0, 0}},
+    {{0, 16, 0, 0, 0}, {6, 0, 8, 2, 0}, {0, 2, 10, 4, 0}, {0, 0, 3, 0, 13}},
+    {{0, 16, 0, 0, 0}, {0, 3, 13, 0, 0}, {0, 0, 4, 12, 0}, {0, 0, 0, 0, 16}},
+};
+
+std::uint32_t Channel(std::uint32_t colour, int shift) { return colour >> shift & 0xFFu; }
+
+std::uint32_t RampAt(const Ramp& ramp, int row) {
+    const int y = std::clamp(row, kRampTop, kRampBottom);
+    const auto down = static_cast<std::uint32_t>(y - kRampTop);
+    const auto up = static_cast<std::uint32_t>(kRampBottom - y);
+    constexpr std::uint32_t span = kRampBottom - kRampTop;
+    std::uint32_t colour = 0;
+    for (const int shift : {16, 8, 0}) {
+        const std::uint32_t value = (Channel(ramp.top, shift) * up + Channel(ramp.bottom, shift) * down + span / 2) / span;
+        colour |= value << shift;
+    }
+    return colour;
+}
+
+std::uint32_t Average(std::uint32_t a, std::uint32_t b) {
+    std::uint32_t colour = 0;
+    for (const int shift : {16, 8, 0}) colour |= ((Channel(a, shift) + Channel(b, shift) + 1) / 2) << shift;
+    return colour;
+}
+
+struct Corner {
+    bool top;   // at the top edge (else the bottom)
+    bool left;  // at the left edge (else the right)
+};
+
+// The colour of ring layer k at corner pixel [i][j]: the horizontal side's
+// above the diagonal, the vertical side's (at its near end) below it, both
+// averaged on it.
+std::uint32_t LayerColour(const Rings& rings, Corner corner, int layer, int i, int j) {
+    const auto k = static_cast<std::size_t>(std::clamp(layer, 0, kLayers - 1));
+    const std::uint32_t horizontal = corner.top ? rings.top[k] : rings.bottom[k];
+    const Ramp& side = corner.left ? rings.left[k] : rings.right[k];
+    const std::uint32_t vertical = RampAt(side, corner.top ? kRampTop : kRampBottom);
+    if (i < j) return horizontal;
+    if (j < i) return vertical;
+    return Average(horizontal, vertical);
+}
+
+std::uint32_t CornerPixel(SkinLook look, Corner corner, int i, int j) {
+    if (look == SkinLook::Normal) return kNormalCorner[i][j];
+    const Rings& rings = RingsOf(look);
+    const int sunk = rings.outline - 1;  // rings outside the outline's corner shape
+    if (std::min(i, j) < sunk) return LayerColour(rings, corner, std::min(i, j), i, j);
+    const std::uint8_t* weights = kCornerWeights[i - sunk][j - sunk];
+    std::uint32_t sums[3] = {8, 8, 8};  // rounding of the sixteenths
+    for (int l = 0; l <= kLayers; ++l) {
+        const std::uint32_t colour =
+            l == 0 ? (sunk == 0 ? kSkinBackground : LayerColour(rings, corner, sunk - 1, i, j))
+                   : LayerColour(rings, corner, l - 1 + sunk, i, j);
+        for (int c = 0; c < 3; ++c) sums[c] += weights[l] * Channel(colour, 16 - 8 * c);
+    }
+    return (sums[0] / 16) << 16 | (sums[1] / 16) << 8 | sums[2] / 16;
+}
+
+std::uint32_t SkinPixel(SkinLook look, int x, int y) {
+    const Rings& rings = RingsOf(look);
+    const int fromLeft = x;
+    const int fromRight = kSkinPictureWidth - 1 - x;
+    const int fromTop = y;
+    const int fromBottom = kSkinPictureHeight - 1 - y;
+    const bool side = fromLeft < kRing || fromRight < kRing;
+    const bool edge = fromTop < kRing || fromBottom < kRing;
+    if (side && edge) {
+        const Corner corner{fromTop < kRing, fromLeft < kRing};
+        return CornerPixel(look, corner, corner.top ? fromTop : fromBottom, corner.left ? fromLeft : fromRight);
+    }
+    if (fromTop < kRing) return rings.top[static_cast<std::size_t>(fromTop)];
+    if (fromBottom < kRing) return rings.bottom[static_cast<std::size_t>(fromBottom)];
+    if (fromLeft < kRing) return RampAt(rings.left[static_cast<std::size_t>(fromLeft)], y);
+    if (fromRight < kRing) return RampAt(rings.right[static_cast<std::size_t>(fromRight)], y);
+    return rings.top[kLayers - 1];  // the inside, never copied
+}
+
+void PutRgb(std::vector<std::uint8_t>& out, std::uint32_t colour) {
+    out.push_back(static_cast<std::uint8_t>(colour >> 16));
+    out.push_back(static_cast<std::uint8_t>(colour >> 8));
+    out.push_back(static_cast<std::uint8_t>(colour));
+}
+
+constexpr std::array<std::string_view, 6> kLookNames = {"Normal",  "HighLight", "HighLightSelect",
+                                                        "Pressed", "Selected",  "Disable"};
+
+}  // namespace
+
+std::string_view SkinLookName(SkinLook look) { return kLookNames[static_cast<std::size_t>(look)]; }
+
+std::optional<SkinLook> SkinLookByName(std::string_view name) {
+    for (std::size_t i = 0; i < kLookNames.size(); ++i) {
+        if (kLookNames[i] == name) return static_cast<SkinLook>(i);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::uint8_t> SkinPicture(SkinLook look) {
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(kSkinPictureWidth * kSkinPictureHeight * 3);
+    for (int y = 0; y < kSkinPictureHeight; ++y) {
+        for (int x = 0; x < kSkinPictureWidth; ++x) PutRgb(rgb, SkinPixel(look, x, y));
+    }
+    return rgb;
+}
+
+std::vector<std::uint8_t> IndicatorBoxPicture(bool selected) {
+    constexpr int last = kIndicatorPictureSize - 1;
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(kIndicatorPictureSize * kIndicatorPictureSize * 3);
+    for (int y = 0; y <= last; ++y) {
+        for (int x = 0; x <= last; ++x) {
+            const int inset = std::min({x, y, last - x, last - y});  // 0 on the edge
+            std::uint32_t colour = kIndicatorInterior;
+            if (inset == 0) {
+                colour = kIndicatorEdge;
+            } else if (selected && inset >= 2) {
+                colour = kIndicatorFill;
+            }
+            PutRgb(rgb, colour);
+        }
+    }
+    return rgb;
+}
+
+}  // namespace mosaika
