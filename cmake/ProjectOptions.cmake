@@ -9,7 +9,9 @@ if(MOSAIKA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-if(WIN32)
+if(MOSAIKA_FUZZ)
+  # libFuzzer brings its own driver: no test framework, no unit tests.
+elseif(WIN32)
   # No MinGW runtime DLL beside the programs: they import only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(UNICODE _UNICODE)
@@ -40,6 +42,9 @@ include(GoogleTest)
 # mosaika_add_test(name SOURCES ... LIBS ...): one GoogleTest program,
 # its cases discovered one by one. Windows tests run under Wine one at a time.
 function(mosaika_add_test name)
+  if(MOSAIKA_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} mosaika_warnings)

@@ -14,6 +14,8 @@ packages=(
   wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
   # music under Wine (MP3 through GStreamer) and the test sounds
   libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav sox libsox-fmt-mp3 lame
+  # fuzzing the saver core (libFuzzer)
+  clang libclang-rt-14-dev
   # regenerating the committed pictures (cjpeg)
   libjpeg-turbo-progs
 )

@@ -19,6 +19,9 @@ cmake --preset native-sanitize
 cmake --build --preset native-sanitize
 ctest --preset native-sanitize
 
+step "fuzzing the saver core's readers and conversions (libFuzzer, 20 s per target)"
+saver/fuzz/run-fuzzers.sh
+
 step "benchmark: nanoseconds per 320 x 200 frame"
 build/native/bin/renderer_benchmark --benchmark_min_time=0.2
 
