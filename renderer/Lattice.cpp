@@ -82,47 +82,6 @@ std::uint8_t ShadeValue(std::int32_t d1, std::int32_t d2) {
     return static_cast<std::uint8_t>(std::nearbyint(s * 255.0));
 }
 
-namespace {
-
-std::uint8_t ShadePixel(const FeatureLattice& lattice, std::int32_t px, std::int32_t py, int zs) {
-    const int cx = px / kCellUnits;
-    const int cy = py / kCellUnits;
-    std::int32_t d1 = 100000;
-    std::int32_t d2 = 100000;
-    for (int k = cy - 1; k <= cy + 1; ++k) {
-        for (int j = cx - 1; j <= cx + 1; ++j) {
-            const FeaturePoint* cell = &lattice[PointIndex(j, k, 0)];
-            for (int l = 0; l < 3; ++l) {  // layer 3 is never searched
-                const std::int32_t dx = px - cell[l].x;
-                const std::int32_t dy = py - cell[l].y;
-                const std::int32_t dz = zs - cell[l].z;
-                const std::int32_t d = (dx * dx + dy * dy + dz * dz) / kCellUnits;
-                if (d < d1) {
-                    d2 = d1;
-                    d1 = d;
-                } else if (d < d2) {
-                    d2 = d;
-                }
-            }
-        }
-    }
-    return ShadeValue(d1, d2);
-}
-
-}  // namespace
-
-void ShadeSlice(const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width, int height) {
-    std::array<std::int32_t, 640> columnX{};
-    for (int col = 0; col < width; ++col) columnX[static_cast<std::size_t>(col)] = PixelCoordinate(col);
-    for (int row = 0; row < height; ++row) {
-        const std::int32_t py = PixelCoordinate(row);
-        std::uint8_t* line = frame + static_cast<std::ptrdiff_t>(row) * width;
-        for (int col = 0; col < width; ++col) {
-            line[col] = ShadePixel(lattice, columnX[static_cast<std::size_t>(col)], py, zs);
-        }
-    }
-}
-
 void RenderFrame(Scene& scene, Clock& clock, std::uint8_t* frame, int width, int height) {
     const int zs = AdvanceAnimation(scene, AnimationTime(clock));
     ShadeSlice(scene.lattice, zs, frame, width, height);

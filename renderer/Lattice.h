@@ -3,7 +3,8 @@
 // A slice at depth zs travels upward through a 64 x 64 x 4 lattice of jittered
 // points (1024 fixed-point units per cell); every pixel is shaded by how much
 // farther its second-nearest point is than its nearest: 0 on a cell border,
-// 255 deep inside a cell. Plain integer and double arithmetic, no platform.
+// 255 deep inside a cell. Plain integer and double arithmetic, no platform;
+// the shading itself has faster paths of its own (ShadeSlice.h).
 #pragma once
 
 #include <array>
@@ -72,7 +73,9 @@ std::int32_t PixelCoordinate(int i);
 // The shade of a pixel whose two smallest distances (squared sums div 1024) are d1 <= d2.
 std::uint8_t ShadeValue(std::int32_t d1, std::int32_t d2);
 
-// Shades width x height pixels of the slice at depth zs into frame, top row first.
+// Shades width x height pixels of the slice at depth zs into frame, top row
+// first, by the fastest path this processor runs (ShadeSlice.h). Width up to
+// 640, height up to 480, zs 1024..2047. Allocates nothing.
 void ShadeSlice(const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width, int height);
 
 // One frame: advance the animation by the clock, then shade the slice.

@@ -1,6 +1,7 @@
-// The random source, the lattice and its shift, the animation clock and the
-// shading, checked against exact integer formulations and against the
-// reference shading.
+// The random source, the lattice and its shift, the animation clock, the
+// shade of a gap and the reference shading's reads, checked against exact
+// integer formulations. The shading paths have tests of their own
+// (ShadeSlice_test.cpp).
 #include "Lattice.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <set>
-#include <utility>
 #include <vector>
 
+#include "LatticeTesting.h"
 #include "ReferenceRenderer.h"
 
 namespace mosaika {
@@ -51,57 +50,6 @@ testing::AssertionResult SameLattice(const FeatureLattice& a, const FeatureLatti
         if (auto same = SamePoint(a[i], b[i]); !same) return same << " at point " << i;
     }
     return testing::AssertionSuccess();
-}
-
-using Frame = std::vector<std::uint8_t>;
-
-testing::AssertionResult SameFrame(const Frame& a, const Frame& b, int width) {
-    std::size_t differing = 0;
-    std::size_t first = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == b[i]) continue;
-        if (differing++ == 0) first = i;
-    }
-    if (differing == 0) return testing::AssertionSuccess();
-    const auto w = static_cast<std::size_t>(width);
-    return testing::AssertionFailure() << differing << " pixels differ, first at col " << first % w << " row "
-                                       << first / w << ": " << int{a[first]} << " vs " << int{b[first]};
-}
-
-Scene SeededScene(std::uint32_t seed, int shifts = 0) {
-    FixedClock clock;
-    clock.counter = seed;
-    Scene scene;
-    BuildLattice(scene, clock);
-    for (int i = 0; i < shifts; ++i) ShiftLayers(scene);
-    return scene;
-}
-
-int PointsOutsideBands(const FeatureLattice& lattice) {
-    int outside = 0;
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            for (int l = 0; l < 4; ++l) {
-                const FeaturePoint& p = lattice[PointIndex(j, k, l)];
-                const bool inside = 1024 * j <= p.x && p.x <= 1024 * (j + 1) && 1024 * k <= p.y &&
-                                    p.y <= 1024 * (k + 1) && 1024 * l <= p.z && p.z <= 1024 * (l + 1);
-                outside += inside ? 0 : 1;
-            }
-        }
-    }
-    return outside;
-}
-
-Frame ProductionFrame(const FeatureLattice& lattice, int zs, int width, int height) {
-    Frame frame(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    ShadeSlice(lattice, zs, frame.data(), width, height);
-    return frame;
-}
-
-Frame ReferenceFrame(const FeatureLattice& lattice, int zs, int width, int height) {
-    Frame frame(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    ReferenceShadeSlice(lattice, zs, frame.data(), width, height);
-    return frame;
 }
 
 TEST(RandomSource, FollowsTheCongruentialSequence) {
@@ -329,104 +277,6 @@ TEST(ShadeValue, TwoFiftyFiveTimesTheClampedRootOfTheGap) {
     }
 }
 
-// Every point at the centre of its cell's band: pixel (0, 0), at the corner
-// (3072, 3072), is equally far from the four layer-1 points around it.
-FeatureLattice CentredLattice() {
-    FeatureLattice lattice{};
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            for (int l = 0; l < 4; ++l) lattice[PointIndex(j, k, l)] = {1024 * j + 512, 1024 * k + 512, 1024 * l + 512};
-        }
-    }
-    return lattice;
-}
-
-TEST(ShadeSlice, ShadesConstructedNeighbourhoods) {
-    struct Move {
-        int j, k, l;
-        FeaturePoint to;
-    };
-    const struct {
-        const char* what;
-        std::vector<Move> moves;
-        int v;
-    } rows[] = {
-        {"four equally near", {}, 0},
-        {"equally far across a cell border", {{3, 3, 1, {3172, 3072, 1536}}, {2, 3, 1, {2972, 3072, 1536}}}, 0},
-        {"equally far above and below", {{3, 3, 1, {3072, 3072, 1836}}, {2, 2, 1, {3072, 3072, 1236}}}, 0},
-        {"same distance once the remainder is dropped",  // 10816 and 10601, both 10 after div 1024
-         {{3, 3, 1, {3176, 3072, 1536}}, {2, 3, 1, {2971, 3092, 1536}}}, 0},
-        {"on the pixel, the next one 512 below", {{3, 3, 1, {3072, 3072, 1536}}, {3, 3, 0, {3072, 3072, 1024}}}, 128},
-        {"on the pixel, the others at the centres", {{3, 3, 1, {3072, 3072, 1536}}}, 180},
-    };
-    for (const auto& row : rows) {
-        FeatureLattice lattice = CentredLattice();
-        for (const Move& move : row.moves) lattice[PointIndex(move.j, move.k, move.l)] = move.to;
-        ASSERT_EQ(PointsOutsideBands(lattice), 0) << row.what;
-        EXPECT_EQ(int{ProductionFrame(lattice, 1536, 1, 1)[0]}, row.v) << row.what;
-        EXPECT_EQ(int{ReferenceFrame(lattice, 1536, 1, 1)[0]}, row.v) << row.what;
-    }
-}
-
-// Each point on a corner of its band, picked by a hash of the cell and layer:
-// exact ties everywhere, and top-layer points at z = 4096.
-FeatureLattice CornerLattice() {
-    FeatureLattice lattice{};
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            for (int l = 0; l < 4; ++l) {
-                const int corner = (j * 5 + k * 3 + l * 7 + j * k) % 8;
-                lattice[PointIndex(j, k, l)] = {1024 * (j + (corner & 1)), 1024 * (k + (corner >> 1 & 1)),
-                                                1024 * (l + (corner >> 2 & 1))};
-            }
-        }
-    }
-    return lattice;
-}
-
-// Each point on a pixel of its cell where the cell has pixels, layer 1 at the
-// slice depth and layers 0 and 2 on the band bounds nearest the slice.
-FeatureLattice PixelLattice(int zs) {
-    const auto onPixel = [](int cell, int hash) {
-        return cell >= 3 ? PixelCoordinate(50 * (cell - 3) + hash % 50) : 1024 * cell + hash % 1025;
-    };
-    FeatureLattice lattice{};
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            for (int l = 0; l < 4; ++l) {
-                const int hash = j * 37 + k * 11 + l * 23 + j * k * 7;
-                const std::int32_t z = l == 1 ? zs : l == 0 ? 1024 : 1024 * l;
-                lattice[PointIndex(j, k, l)] = {onPixel(j, hash), onPixel(k, hash / 3), z};
-            }
-        }
-    }
-    return lattice;
-}
-
-TEST(ShadeSlice, MatchesTheReferenceByteForByte) {
-    const struct {
-        const char* what;
-        std::function<FeatureLattice()> lattice;
-        int zs, width, height;
-    } rows[] = {
-        {"seed 1", [] { return SeededScene(1u).lattice; }, 1024, 320, 200},
-        {"seed C0FFEE", [] { return SeededScene(0xC0FFEEu, 1).lattice; }, 1638, 320, 200},
-        {"seed DEADBEEF after three shifts", [] { return SeededScene(0xDEADBEEFu, 3).lattice; }, 2047, 320, 200},
-        {"seed 7, largest frame", [] { return SeededScene(7u, 1).lattice; }, 1500, 640, 480},
-        {"corners", CornerLattice, 1024, 320, 200},
-        {"corners, largest frame", CornerLattice, 2047, 640, 480},
-        {"on pixels", [] { return PixelLattice(1536); }, 1536, 320, 200},
-        {"on pixels, largest frame", [] { return PixelLattice(2047); }, 2047, 640, 480},
-    };
-    for (const auto& row : rows) {
-        const FeatureLattice lattice = row.lattice();
-        ASSERT_EQ(PointsOutsideBands(lattice), 0) << row.what;
-        EXPECT_TRUE(SameFrame(ProductionFrame(lattice, row.zs, row.width, row.height),
-                              ReferenceFrame(lattice, row.zs, row.width, row.height), row.width))
-            << row.what;
-    }
-}
-
 struct ReadRecorder final : CellVisitor {
     int minJ = 64, maxJ = -1, minK = 64, maxK = -1, maxL = -1;
     long reads = 0;
@@ -467,59 +317,6 @@ TEST(ReferenceShadeSlice, ReadsTwentySevenPointsAroundEachPixel) {
             }
         }
         EXPECT_EQ(recorder.order, expected);
-    }
-}
-
-// Where the poison of cell (j, k) goes: the pixel of the frame nearest the
-// border between the cells 2m and 2m + 1 that hold j, in the middle of row k.
-std::pair<int, int> PoisonSpot(int j, int k, int width, int height) {
-    const double x = 1024.0 * (j - j % 2 + 1);
-    const double y = 1024.0 * k + 512.0;
-    const auto col = static_cast<int>(std::clamp(std::lround((x - 3072.0) / 20.48), 0L, long{width - 1}));
-    const auto row = static_cast<int>(std::clamp(std::lround((y - 3072.0) / 20.48), 0L, long{height - 1}));
-    return {col, row};
-}
-
-// Moves every point a correct search never reads (layer 3 everywhere, every
-// layer of a cell outside 2..lastJ x 2..lastK) onto its poison spot, at the
-// slice depth. Two points sit on each spot that a pixel near it would read by
-// mistake: a search reaching one cell too far, or into layer 3, finds a pixel
-// at distance 0 from two points and shades it 0.
-FeatureLattice Poisoned(FeatureLattice lattice, int zs, int width, int height, int lastJ, int lastK) {
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            const bool searched = j >= 2 && j <= lastJ && k >= 2 && k <= lastK;
-            const auto [col, row] = PoisonSpot(j, k, width, height);
-            for (int l = searched ? 3 : 0; l < 4; ++l) {
-                lattice[PointIndex(j, k, l)] = {PixelCoordinate(col), PixelCoordinate(row), zs};
-            }
-        }
-    }
-    return lattice;
-}
-
-TEST(ShadeSlice, NeverReadsBeyondTheCellsAroundTheFrame) {
-    const struct {
-        std::uint32_t seed;
-        int zs, width, height, lastJ, lastK;
-    } rows[] = {{11u, 1536, 320, 200, 10, 7}, {12u, 1100, 640, 480, 16, 13}};
-    for (const auto& row : rows) {
-        const FeatureLattice clean = SeededScene(row.seed, 1).lattice;
-        const FeatureLattice poisoned = Poisoned(clean, row.zs, row.width, row.height, row.lastJ, row.lastK);
-        const Frame expected = ReferenceFrame(clean, row.zs, row.width, row.height);
-
-        // The poison shows: no spot is 0 in the clean frame.
-        std::set<std::pair<int, int>> spots;
-        for (int j = 0; j < 64; ++j) {
-            for (int k = 0; k < 64; ++k) spots.insert(PoisonSpot(j, k, row.width, row.height));
-        }
-        for (const auto& [spotCol, spotRow] : spots) {
-            ASSERT_NE(expected[static_cast<std::size_t>(spotRow * row.width + spotCol)], 0)
-                << spotCol << ", " << spotRow;
-        }
-
-        EXPECT_TRUE(SameFrame(ProductionFrame(poisoned, row.zs, row.width, row.height), expected, row.width))
-            << row.width << " x " << row.height;
     }
 }
 
