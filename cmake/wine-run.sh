@@ -7,7 +7,8 @@
 # own wineserver; on the way out it ends only those: its Xvfb by PID and the
 # wineserver of its own prefix (and with it every program the run started).
 # LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
-# unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI.
+# unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI
+# (96 when unset).
 # MOSAIKA_USE_DISPLAY=1 keeps the caller's $DISPLAY instead of a private Xvfb.
 # MOSAIKA_SCREENSHOT=FILE.png with MOSAIKA_SCREENSHOT_AFTER=SECONDS saves the
 # screen that many seconds after the program started, then ends the run.
@@ -91,8 +92,11 @@ ASOUND
 [ -n "${DISPLAY:-}" ] || start_xvfb
 write_asoundrc
 init_prefix
-if [ -n "${MOSAIKA_DPI:-}" ]; then
-  reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$MOSAIKA_DPI"
+# The display's DPI: MOSAIKA_DPI, else 96, so a run at another DPI does not
+# leave it to the next. Written only when it differs from the prefix's last.
+dpi=${MOSAIKA_DPI:-96}
+if [ "$(cat "$WINEPREFIX/.mosaika-dpi" 2>/dev/null)" != "$dpi" ]; then
+  reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" && echo "$dpi" >"$WINEPREFIX/.mosaika-dpi"
 fi
 # The first Wine process starts the background services; started here with no
 # pipe attached, they do not hold the caller's pipe open (which costs seconds).

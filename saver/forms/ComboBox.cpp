@@ -8,7 +8,9 @@ void ComboBox::Create(Form& parent, double left, double top, double width, doubl
     const RECT rect = TwipsRect(left, top, width, height);
     // The list drops below the edit field: its height is the field plus room for the list.
     const int listHeight = (rect.bottom - rect.top) * 8;
-    window_.reset(CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+    // The text scrolls in its field: without it the field takes no more than it can show.
+    window_.reset(CreateWindowExW(0, L"COMBOBOX", L"",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                                   rect.left, rect.top, rect.right - rect.left, listHeight, parent.Hwnd(), nullptr,
                                   GetModuleHandleW(nullptr), nullptr));
 }

@@ -111,7 +111,8 @@ void Mosaika_P::CreateChildWindows() {
     BGM_Repeat.SetFont(font_);
     Cmd_BGM.Create(Pic_C, 540, 1740, 435, 315, ButtonDesign("..."));
 
-    place(lbl[7], 180, 2940, 2475, 195, L"モザイカ図 (ScreenSaver) 1.00");
+    // Short enough to stay within its label, clear of その他の作品 beside it.
+    place(lbl[7], 180, 2940, 2475, 195, L"モザイカ図 Version 1.00");
     lbl[7].foreColour = RGB(255, 255, 255);
     AddControl(lbl[7]);
     Cmd_Etc.Create(*this, 2880, 3000, 1875, 375, ButtonDesign("その他の作品"));
