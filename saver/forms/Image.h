@@ -5,6 +5,7 @@
 
 #include "Form.h"
 #include "Picture.h"
+#include "Twips.h"
 
 namespace forms {
 
@@ -17,9 +18,19 @@ public:
     void SetPicture(const Picture& picture) { shown_ = &picture; }
     const Picture& Content() const { return shown_ ? *shown_ : own_; }
 
+    // A picture drawn for 96 dpi keeps its size in inches on a finer display
+    // (the preview's picture does not: it fills the host's pixels).
+    bool scaleWithDpi = false;
+
     void Paint(HDC dc) override {
         const RECT bounds = Bounds();
-        Content().Draw(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+        const Picture& picture = Content();
+        if (scaleWithDpi && DpiX() != 96) {
+            picture.DrawStretched(dc, bounds.left, bounds.top, MulDiv(picture.Size().cx, DpiX(), 96),
+                                  MulDiv(picture.Size().cy, DpiY(), 96));
+            return;
+        }
+        picture.Draw(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     }
 
 private:

@@ -98,3 +98,17 @@ void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
 }
 
 }  // namespace forms
+
+namespace forms {
+
+void Picture::DrawStretched(HDC dc, int x, int y, int width, int height) const {
+    if (!bitmap_) return;
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    SelectedObject selected(memory.get(), bitmap_);
+    // Whole source pixels per target pixel: edges stay crisp rather than blurred.
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, size_.cx, size_.cy, SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+}  // namespace forms

@@ -26,6 +26,8 @@ public:
     HBITMAP Bitmap() const { return bitmap_; }
     // Draws the picture at (x, y) at its own size, cut to width x height.
     void Draw(HDC dc, int x, int y, int width, int height) const;
+    // Draws the whole picture stretched to width x height.
+    void DrawStretched(HDC dc, int x, int y, int width, int height) const;
 
 private:
     IPicture* picture_ = nullptr;  // owns the bitmap below when the picture was decoded

@@ -95,6 +95,7 @@ void Mosaika_P::CreateChildWindows() {
     const double indicatorTops[3] = {1140, 840, 1440};
     for (int i = 0; i < 3; ++i) {
         Img_BGM[static_cast<std::size_t>(i)].MoveTwips(300, indicatorTops[i], 195, 195);
+        Img_BGM[static_cast<std::size_t>(i)].scaleWithDpi = true;
         // Any mouse button pressed over an indicator or its label chooses that source.
         const auto choose = [this, i](forms::MouseButton) { SelectMusicSource(i); };
         Img_BGM[static_cast<std::size_t>(i)].MouseDown = choose;
