@@ -1,20 +1,8 @@
 #include "Ico.h"
 
+#include "LittleEndian.h"
+
 namespace mosaika {
-
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFFu);
-    Put16(out, value >> 16);
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> EncodeIco(const std::vector<std::uint8_t>& bgra, int width, int height) {
     if (width < 1 || width > 256 || height < 1 || height > 256) return {};

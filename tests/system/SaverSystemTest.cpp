@@ -205,15 +205,6 @@ MarkerWindow::~MarkerWindow() {
     if (window_) DestroyWindow(window_);
 }
 
-std::string Cp932(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
 std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile) {
     const auto number = [](int value) { return (value >= 0 ? L" " : L"") + std::to_wstring(value); };
     return Cp932(L"[Section]\r\n"

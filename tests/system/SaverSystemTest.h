@@ -126,9 +126,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// Text in code page 932, the programs' ANSI code page here.
-std::string Cp932(const std::wstring& text);
-
 // The ini file as the settings dialog writes it: section "Section" and the
 // keys BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ in Shift-JIS, numbers with their leading
 // blank, CRLF line ends.

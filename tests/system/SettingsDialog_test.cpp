@@ -23,6 +23,7 @@
 
 namespace {
 
+using systest::Cp932;
 using systest::Process;
 using systest::Screenshot;
 
@@ -84,15 +85,6 @@ const Look kDisable{"Disable", {{0xECE9D8}, {0xC9C7BA}, {0xF5F4EA}, {0xF5F4EA}},
                     {{0xECE9D8}, {0xC9C7BA}, {0xF5F4EA}, {0xF5F4EA}}};
 
 // --- Text, files -------------------------------------------------------------
-
-std::string Cp932(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 // The ini file as the dialog's save button leaves it: section "Section", the
 // three keys in their order, CRLF line ends. Windows writes the numbers with

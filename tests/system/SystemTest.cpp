@@ -210,6 +210,15 @@ void TestFolder::CopyProgram(const std::wstring& name) const {
     CopyFileW((ProgramFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
 }
 
+std::string Cp932(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -97,6 +97,9 @@ private:
     std::wstring path_;
 };
 
+// Text in code page 932, the programs' ANSI code page here.
+std::string Cp932(const std::wstring& text);
+
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);

@@ -1,0 +1,19 @@
+// Little-endian fields for the file formats the asset tools write.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace mosaika {
+
+inline void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+inline void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    Put16(out, value & 0xFFFFu);
+    Put16(out, value >> 16);
+}
+
+}  // namespace mosaika
