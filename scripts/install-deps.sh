@@ -18,6 +18,9 @@ packages=(
   clang libclang-rt-14-dev
   # regenerating the committed pictures (cjpeg)
   libjpeg-turbo-progs
+  # the release packages: the installer (makensis); cpack writes the zip
+  # itself, unzip lists it
+  nsis unzip
 )
 
 as_root() {
