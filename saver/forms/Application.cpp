@@ -1,5 +1,8 @@
 #include "Application.h"
 
+#include <cwchar>
+#include <vector>
+
 #include "Form.h"
 #include "Win32.h"
 
@@ -7,15 +10,48 @@ namespace forms {
 
 const wchar_t* const kProgramTitle = L"モザイカ図";
 
+namespace {
+
+// The program's own path, long and short, as it may head the command line.
+std::vector<std::wstring> OwnPaths() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    std::wstring shortPath(32768, L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())));
+    return {path, shortPath};
+}
+
+bool StartsWithNoCase(const wchar_t* text, const std::wstring& prefix) {
+    if (prefix.empty() || wcslen(text) < prefix.size()) return false;
+    return CompareStringOrdinal(text, static_cast<int>(prefix.size()), prefix.c_str(), static_cast<int>(prefix.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
 std::wstring CommandLineText() {
     const wchar_t* text = GetCommandLineW();
-    // The program's path: quoted, or up to the first blank.
-    if (*text == L'"') {
-        ++text;
-        while (*text && *text != L'"') ++text;
-        if (*text == L'"') ++text;
-    } else {
-        while (*text && *text != L' ' && *text != L'\t') ++text;
+    // The host may start the program by its unquoted path, blanks and all
+    // ("C:\My Savers\x.scr /s"): the program's own path is taken off whole.
+    // Otherwise the path is the first word, quoted or up to the first blank.
+    bool ownPath = false;
+    for (const std::wstring& path : OwnPaths()) {
+        if (!ownPath && StartsWithNoCase(text, path)) {
+            const wchar_t after = text[path.size()];
+            if (after == L'\0' || after == L' ' || after == L'\t') {
+                text += path.size();
+                ownPath = true;
+            }
+        }
+    }
+    if (!ownPath) {
+        if (*text == L'"') {
+            ++text;
+            while (*text && *text != L'"') ++text;
+            if (*text == L'"') ++text;
+        } else {
+            while (*text && *text != L' ' && *text != L'\t') ++text;
+        }
     }
     while (*text == L' ' || *text == L'\t') ++text;
     return text;

@@ -58,6 +58,18 @@ TEST(SaverStartTest, SaverRunShowsTheRendererHiddenBehindItAndEndsAfterIt) {
     }
 }
 
+TEST(SaverStartTest, AHostThatStartsItByItsUnquotedLongPathStillGetsASaverRun) {
+    // The folder's path has blanks: taking the first word as the program's
+    // path would leave "folders\…" as the arguments and end silently.
+    SaverFolder folder(L"Unquoted start");
+    Process saver = Process::StartWithCommandLine(folder.Saver(), folder.Saver() + L" /s");
+    ASSERT_TRUE(saver.Started());
+    HWND kanvas = WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
+    ASSERT_NE(kanvas, nullptr) << "no saver run";
+    const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
+    EndRun(saver, kanvas, renderer, RendererEnd::EscapeKey);
+}
+
 TEST(SaverStartTest, ASecondStartDuringASaverRunEndsAtOnceAndLeavesTheRunAlone) {
     SaverFolder folder(L"Second start");
     Process first = folder.StartSaver(L"/s");

@@ -40,6 +40,10 @@ Process::~Process() {
 Process Process::Start(const std::wstring& path, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
+    return StartWithCommandLine(path, std::move(commandLine));
+}
+
+Process Process::StartWithCommandLine(const std::wstring& path, std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

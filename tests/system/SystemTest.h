@@ -33,6 +33,8 @@ public:
 
     // Starts the program by its exact path, the quoted path plus arguments as its command line.
     static Process Start(const std::wstring& path, const std::wstring& arguments = L"");
+    // Starts the program by its exact path with exactly this command line.
+    static Process StartWithCommandLine(const std::wstring& path, std::wstring commandLine);
 
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }
