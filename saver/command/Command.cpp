@@ -34,15 +34,15 @@ std::wstring Widen(const std::string& utf8) {
 }
 
 forms::FontSpec ToFontSpec(const ButtonFont& font) {
-    forms::FontSpec spec;
-    spec.face = Widen(font.faceName);
-    spec.points = font.size / 10000.0;
-    spec.weight = font.weight;
-    spec.italic = font.italic;
-    spec.underline = font.underline;
-    spec.strikethrough = font.strikethrough;
-    spec.charset = font.charset;
-    return spec;
+    forms::FontSpec description;
+    description.face = Widen(font.faceName);
+    description.points = font.size / 10000.0;
+    description.weight = font.weight;
+    description.italic = font.italic;
+    description.underline = font.underline;
+    description.strikethrough = font.strikethrough;
+    description.charset = font.charset;
+    return description;
 }
 
 MouseButton ButtonOf(UINT message) {
@@ -120,9 +120,9 @@ void Command::Apply(const ButtonReaction& reaction) {
 
 void Command::UpdateCaption() {
     LblMsg.caption = Widen(properties_.Caption());
-    const forms::FontSpec spec = ToFontSpec(properties_.Font());
-    if (!LblMsg.font || !(LblMsg.font->Spec() == spec)) {
-        LblMsg.font = forms::Font::Create(spec);
+    const forms::FontSpec description = ToFontSpec(properties_.Font());
+    if (!LblMsg.font || !(LblMsg.font->Description() == description)) {
+        LblMsg.font = forms::Font::Create(description);
     }
     LblMsg.foreColour = properties_.FontColour();
     Refresh();

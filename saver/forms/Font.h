@@ -22,13 +22,13 @@ struct FontSpec {
 
 class Font {
 public:
-    explicit Font(const FontSpec& spec);
-    static std::shared_ptr<Font> Create(const FontSpec& spec) { return std::make_shared<Font>(spec); }
+    explicit Font(const FontSpec& description);
+    static std::shared_ptr<Font> Create(const FontSpec& description) { return std::make_shared<Font>(description); }
     HFONT Handle() const { return handle_.get(); }
-    const FontSpec& Spec() const { return spec_; }
+    const FontSpec& Description() const { return description_; }
 
 private:
-    FontSpec spec_;
+    FontSpec description_;
     UniqueFont handle_;
 };
 
