@@ -8,11 +8,16 @@
 #include "Mosaika_P.h"
 #include "Mosaika_R.h"
 #include "Mosaika_S.h"
+#include "Text.h"
 #include "UniqueHandle.h"
 #include "WinMciPort.h"
 #include "Win32.h"
 
 namespace mosaika {
+
+using forms::FromAnsi;
+using forms::ToAnsi;
+using forms::ToUtf8;
 
 Mosaika_BGM& Music() {
     static WinMciPort port;
@@ -23,32 +28,6 @@ Mosaika_BGM& Music() {
 std::wstring SettingsFile() { return forms::ProgramFolder() + L"\\モザイカ図.ini"; }
 
 std::wstring RendererFile() { return forms::ProgramFolder() + L"\\モザイカ図.dll"; }
-
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::wstring FromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
-}
-
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 bool FileExists(const std::wstring& path) {
     std::wstring file = path;

@@ -32,11 +32,6 @@ void WriteIniValue(const std::string& section, const std::string& key, const std
 // Fills the music settings from SettingsFile.
 void LoadSettings();
 
-// Text in the system's ANSI code page and back.
-std::string ToAnsi(const std::wstring& text);
-std::wstring FromAnsi(const std::string& text);
-std::string ToUtf8(const std::wstring& text);
-
 // Runs once before any window exists; see Mosaika_B.cpp for the steps.
 void StartUp();
 

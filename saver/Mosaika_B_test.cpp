@@ -12,11 +12,15 @@
 #include "Mosaika_R.h"
 #include "Numbers.h"
 #include "Picture.h"
+#include "Text.h"
 #include "Win32.h"
 #include "resource.h"
 
 namespace mosaika {
 namespace {
+
+using forms::FromAnsi;
+using forms::ToAnsi;
 
 std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);

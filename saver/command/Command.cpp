@@ -3,6 +3,7 @@
 #include <array>
 
 #include "Picture.h"
+#include "Text.h"
 #include "Twips.h"
 #include "resource.h"
 
@@ -25,17 +26,9 @@ const forms::Picture& SkinPicture(Skin skin) {
     return skins[static_cast<std::size_t>(skin)];
 }
 
-std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-    return out;
-}
-
 forms::FontSpec ToFontSpec(const ButtonFont& font) {
     forms::FontSpec description;
-    description.face = Widen(font.faceName);
+    description.face = forms::FromUtf8(font.faceName);
     description.points = font.size / 10000.0;
     description.weight = font.weight;
     description.italic = font.italic;
@@ -104,7 +97,7 @@ void Command::SetEnabled(bool enabled) {
     if (Hwnd()) EnableWindow(Hwnd(), enabled);
 }
 
-std::wstring Command::Caption() const { return Widen(properties_.Caption()); }
+std::wstring Command::Caption() const { return forms::FromUtf8(properties_.Caption()); }
 
 void Command::Apply(const PropertyEffects& effects) {
     for (const ButtonReaction& reaction : effects.reactions) Apply(reaction);
@@ -119,7 +112,7 @@ void Command::Apply(const ButtonReaction& reaction) {
 }
 
 void Command::UpdateCaption() {
-    LblMsg.caption = Widen(properties_.Caption());
+    LblMsg.caption = forms::FromUtf8(properties_.Caption());
     const forms::FontSpec description = ToFontSpec(properties_.Font());
     if (!LblMsg.font || !(LblMsg.font->Description() == description)) {
         LblMsg.font = forms::Font::Create(description);

@@ -9,6 +9,7 @@
 #include "Application.h"
 #include "Mosaika_B.h"
 #include "SettingsRules.h"
+#include "Text.h"
 #include "Twips.h"
 #include "resource.h"
 
@@ -27,8 +28,6 @@ constexpr double kClientHeight = 3780;
 PropertyBag ButtonDesign(const char* utf8Caption) {
     return {{"caption", utf8Caption}, {"font", FormatFont(DesignFont())}};
 }
-
-std::wstring Widen(std::string_view ansi) { return FromAnsi(std::string(ansi)); }
 
 // Paints one band colour per pixel row, each the colour of the scale line
 // that falls on that row: the first row takes line 0 and the last row the
@@ -143,9 +142,9 @@ void Mosaika_P::Form_Load() {
     ShowMusicSource(music_.settings.BgmMode);
 
     // 6-8. The repeat box and the file label.
-    BGM_Repeat.SetText(Widen(RepeatTrackText(music_.settings.BgmRepeat)));
-    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(Widen(entry));
-    lbl_Fname.caption = FromAnsi(music_.settings.BgmFile);
+    BGM_Repeat.SetText(forms::FromAnsi(RepeatTrackText(music_.settings.BgmRepeat)));
+    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromAnsi(entry));
+    lbl_Fname.caption = forms::FromAnsi(music_.settings.BgmFile);
 
     // 9-10. The window opens out of the pointer's position.
     if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
@@ -206,14 +205,14 @@ void Mosaika_P::ChooseMusicFile() {
     chooser.Flags = 0;
     if (GetOpenFileNameA(&chooser) > 0) {
         music_.settings.BgmFile = file.c_str();
-        lbl_Fname.caption = FromAnsi(music_.settings.BgmFile);
+        lbl_Fname.caption = forms::FromAnsi(music_.settings.BgmFile);
         Pic_C.Refresh();
     }
 }
 
 void Mosaika_P::SaveAndClose() {
     WinSettingsPort port;
-    SaveDialogSettings(music_.settings, ToAnsi(BGM_Repeat.Text()), port, ToAnsi(SettingsFile()));
+    SaveDialogSettings(music_.settings, forms::ToAnsi(BGM_Repeat.Text()), port, forms::ToAnsi(SettingsFile()));
     Unload();
 }
 
