@@ -15,18 +15,18 @@
 
 namespace pkgtest {
 
-inline constexpr const wchar_t* kSaverFileName = L"モザイカ図.scr";
-inline constexpr const wchar_t* kRendererFileName = L"モザイカ図.dll";
+using systest::kExitTimeoutMs;
+using systest::kRendererFileName;
+using systest::kRendererWindowTitle;
+using systest::kSaverFileName;
+using systest::kSettingsDialogTitle;
+using systest::kWindowTimeoutMs;
+
 inline constexpr const wchar_t* kSettingsFileName = L"モザイカ図.ini";
 inline constexpr const wchar_t* kUninstallerFileName = L"Uninstall.exe";
-inline constexpr const wchar_t* kRendererWindowTitle = L"Mosaika_Kanvas";
-inline constexpr const wchar_t* kSettingsDialogTitle = L"<モザイカ図>";
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mosaika";
 
-// Generous: a program under Wine shows its first window after 0.2 to 0.5 s,
-// and the installer and the uninstaller finish within a second or two.
-inline constexpr DWORD kWindowTimeoutMs = 10000;
-inline constexpr DWORD kExitTimeoutMs = 10000;
+// Generous: the installer and the uninstaller finish within a second or two.
 inline constexpr DWORD kSetupTimeoutMs = 60000;
 
 // The packages made for the tests (packages/ in this test's folder), and the

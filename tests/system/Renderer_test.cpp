@@ -13,8 +13,8 @@ namespace {
 
 using systest::Process;
 
-constexpr const wchar_t* kKanvas = L"Mosaika_Kanvas";
-constexpr DWORD kWindowTimeoutMs = 10000;
+using systest::kWindowTimeoutMs;
+constexpr const wchar_t* kKanvas = systest::kRendererWindowTitle;
 
 class RendererTest : public ::testing::Test {
 protected:

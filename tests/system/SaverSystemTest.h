@@ -13,17 +13,9 @@
 namespace systest {
 
 inline constexpr const wchar_t* kSaverWindowTitle = L"Mosaika_Main";
-inline constexpr const wchar_t* kRendererWindowTitle = L"Mosaika_Kanvas";
 inline constexpr const wchar_t* kPreviewWindowTitle = L"Preview Window";
-inline constexpr const wchar_t* kSettingsDialogTitle = L"<モザイカ図>";
 inline constexpr const wchar_t* kMessageCaption = L"モザイカ図";
 inline constexpr const wchar_t* kMissingRendererText = L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！";
-inline constexpr const wchar_t* kRendererFileName = L"モザイカ図.dll";
-inline constexpr const wchar_t* kSaverFileName = L"モザイカ図.scr";
-
-// Generous: a program under Wine shows its first window after 0.2 to 0.5 s.
-inline constexpr DWORD kWindowTimeoutMs = 10000;
-inline constexpr DWORD kExitTimeoutMs = 10000;
 
 // Waits until done() holds, handling the messages sent or posted to this
 // thread meanwhile (a window of this thread that hosts another program's

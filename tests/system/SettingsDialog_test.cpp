@@ -27,7 +27,7 @@ using systest::Cp932;
 using systest::Process;
 using systest::Screenshot;
 
-constexpr const wchar_t* kDialogTitle = L"<モザイカ図>";
+constexpr const wchar_t* kDialogTitle = systest::kSettingsDialogTitle;
 constexpr const wchar_t* kProgramTitle = L"モザイカ図";
 constexpr const wchar_t* kChooserTitle = L"ﾌｧｲﾙを開く";
 constexpr DWORD kTimeoutMs = 10000;

@@ -17,6 +17,16 @@
 
 namespace systest {
 
+// The programs as the tests see them: file names, window titles, and the
+// generous waits of a program under Wine (its first window comes after 0.2
+// to 0.5 s).
+inline constexpr const wchar_t* kSaverFileName = L"モザイカ図.scr";
+inline constexpr const wchar_t* kRendererFileName = L"モザイカ図.dll";
+inline constexpr const wchar_t* kRendererWindowTitle = L"Mosaika_Kanvas";
+inline constexpr const wchar_t* kSettingsDialogTitle = L"<モザイカ図>";
+inline constexpr DWORD kWindowTimeoutMs = 10000;
+inline constexpr DWORD kExitTimeoutMs = 10000;
+
 // The folder that holds both programs: bin beside this test's own folder.
 std::wstring ProgramFolder();
 std::wstring RendererPath();
