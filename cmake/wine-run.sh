@@ -8,7 +8,7 @@
 # wineserver of its own prefix (and with it every program the run started).
 # LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
 # unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI
-# (96 when unset).
+# (96 when unset). MOSAIKA_DLLOVERRIDES is appended to WINEDLLOVERRIDES.
 # MOSAIKA_USE_DISPLAY=1 keeps the caller's $DISPLAY instead of a private Xvfb.
 # MOSAIKA_SCREENSHOT=FILE.png with MOSAIKA_SCREENSHOT_AFTER=SECONDS saves the
 # screen that many seconds after the program started, then ends the run.
@@ -22,7 +22,7 @@ export WINEPREFIX="$world/prefix"
 export HOME="$world/home"
 export WINEARCH=win64
 export WINEDEBUG="${MOSAIKA_WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=${MOSAIKA_DLLOVERRIDES:+;$MOSAIKA_DLLOVERRIDES}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export MOSAIKA_AUDIO_SINK="$world/audio-sink.raw"
 [ "${MOSAIKA_USE_DISPLAY:-}" = 1 ] || unset DISPLAY

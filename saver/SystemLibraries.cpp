@@ -27,6 +27,11 @@ SystemTable LoadTable() {
     // The libraries stay loaded for the life of the process.
     HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     HMODULE msimg32 = LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The common controls load uxtheme by name when the first window is made,
+    // and Wine resolves that load along the process's own search path, the
+    // program's folder first. With the system's copy already loaded, that
+    // load finds it and looks no further.
+    LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     SystemTable table;
     Resolve(winmm, "mciSendStringA", table.mciSendStringA);
     Resolve(winmm, "mciGetErrorStringA", table.mciGetErrorStringA);

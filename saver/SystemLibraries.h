@@ -15,8 +15,8 @@
 
 namespace mosaika {
 
-// Loads winmm.dll and msimg32.dll from the system folder, once; later calls do
-// nothing. Calls below that come first load them themselves.
+// Loads winmm.dll, msimg32.dll and uxtheme.dll from the system folder, once;
+// later calls do nothing. Calls below that come first load them themselves.
 void LoadSystemLibraries();
 
 // winmm
