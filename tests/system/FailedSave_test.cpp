@@ -4,6 +4,7 @@
 // again, the same button saves and closes.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "SaverSystemTest.h"
@@ -12,24 +13,11 @@ namespace {
 
 using namespace systest;
 
-// Held open for reading without write sharing: every write open fails
-// (Wine as root ignores the read-only attribute, not a sharing conflict).
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_;
-};
+// Held open for reading without write sharing, every write open of the file
+// fails (Wine as root ignores the read-only attribute, not a sharing conflict).
+HANDLE HoldFile(const std::wstring& path) {
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
 
 // A point of the dialog given in twips from its client area's top-left corner.
 POINT DialogPoint(HWND dialog, int xTwips, int yTwips) {
@@ -73,8 +61,8 @@ TEST(FailedSave, IsToldKeepsTheDialogAndTheFileThenSavesOnceTheFileIsFree) {
     const POINT none = DialogPoint(dialog, 180 + 540 + 100, 240 + 1140 + 97);
     MoveMouseTo(none.x, none.y);
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    HeldFile held(folder.Ini());
-    ASSERT_TRUE(held.Held());
+    std::unique_ptr<void, decltype(&CloseHandle)> held(HoldFile(folder.Ini()), &CloseHandle);
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
     ClickSaveButton(dialog);
 
     HWND box = nullptr;
@@ -91,7 +79,7 @@ TEST(FailedSave, IsToldKeepsTheDialogAndTheFileThenSavesOnceTheFileIsFree) {
     EXPECT_EQ(ReadBytes(folder.Ini()), before) << "the ini file changed";
 
     // The file is free again: the same button saves the choice and closes.
-    held.Release();
+    held.reset();
     ClickSaveButton(dialog);
     DWORD exitCode = 1234;
     ASSERT_TRUE(saver.WaitForExit(kExitTimeoutMs, &exitCode)) << "the dialog stayed after a good save";

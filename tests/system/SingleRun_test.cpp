@@ -16,49 +16,40 @@ using namespace systest;
 
 constexpr int kCopies = 5;
 constexpr int kRounds = 5;
-constexpr DWORD kLosersEndWithinMs = 2000;
 
-std::vector<Process> StartTogether(const SaverFolder& folder, const wchar_t* arguments) {
+// Five copies let go together. Every copy but `survivors` must end within 2 s
+// (`running` counts those left then) having written nothing into the folder.
+struct Round {
     std::vector<Process> copies;
-    for (int i = 0; i < kCopies; ++i) copies.push_back(Process::StartSuspended(folder.Saver(), arguments));
-    for (Process& copy : copies) copy.Resume();
-    return copies;
-}
-
-int CountRunning(const std::vector<Process>& copies) {
     int running = 0;
-    for (const Process& copy : copies) running += copy.Running() ? 1 : 0;
-    return running;
-}
+    DWORD ms = 0;
 
-// The copies left running once all but `survivors` have ended, or at the deadline.
-int WaitForLosers(const std::vector<Process>& copies, int survivors, DWORD* elapsed) {
-    const DWORD start = GetTickCount();
-    PumpUntil([&] { return CountRunning(copies) <= survivors; }, kLosersEndWithinMs);
-    *elapsed = GetTickCount() - start;
-    return CountRunning(copies);
-}
-
-Process* Survivor(std::vector<Process>& copies) {
-    for (Process& copy : copies) {
-        if (copy.Running()) return &copy;
+    Round(const SaverFolder& folder, const wchar_t* arguments, int survivors) {
+        for (int i = 0; i < kCopies; ++i) copies.push_back(Process::StartSuspended(folder.Saver(), arguments));
+        for (Process& copy : copies) copy.Resume();
+        const DWORD start = GetTickCount();
+        PumpUntil([&] { return Running() <= survivors; }, 2000);
+        ms = GetTickCount() - start;
+        running = Running();
+        const auto files = std::distance(std::filesystem::directory_iterator(folder.Path()), {});
+        EXPECT_EQ(files, 2) << "a copy wrote into the folder";
     }
-    return nullptr;
-}
-
-// Nothing but the two programs in the folder: no copy wrote a file.
-void ExpectNothingWritten(const SaverFolder& folder) {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        const std::wstring name = entry.path().filename().wstring();
-        EXPECT_TRUE(name == kSaverFileName || name == kRendererFileName) << "a copy wrote " << entry.path().string();
-        ++files;
+    int Running() const {
+        int count = 0;
+        for (const Process& copy : copies) count += copy.Running() ? 1 : 0;
+        return count;
     }
-    EXPECT_EQ(files, 2);
-}
+    const Process& Survivor() const {
+        for (const Process& copy : copies) {
+            if (copy.Running()) return copy;
+        }
+        return copies.front();
+    }
+};
 
-// Counts again a moment after the windows came, so a late second one is seen.
+// Counted a moment after the first came, so a late second one is seen too.
 int SettledCount(const wchar_t* title) {
+    WaitForWindow(nullptr, title, kWindowTimeoutMs);
     SleepMs(500);
     return CountWindows(title);
 }
@@ -66,63 +57,47 @@ int SettledCount(const wchar_t* title) {
 TEST(SingleRun, FiveSaverRunsStartedTogetherGiveOneRunAndOneRenderer) {
     const SaverFolder folder(L"single run");
     for (int round = 1; round <= kRounds; ++round) {
-        std::vector<Process> copies = StartTogether(folder, L"/s");
-        DWORD elapsed = 0;
-        const int running = WaitForLosers(copies, 1, &elapsed);
-        HWND renderer = WaitForWindow(nullptr, kRendererWindowTitle, kWindowTimeoutMs);
-        WaitForWindow(nullptr, kSaverWindowTitle, kWindowTimeoutMs);
+        const Round started(folder, L"/s", 1);
+        const int renderers = SettledCount(kRendererWindowTitle);
         const int runs = SettledCount(kSaverWindowTitle);
-        const int renderers = CountWindows(kRendererWindowTitle);
         std::printf("round %d: /s x%d: %d running after %lu ms, %d Mosaika_Main, %d renderer windows\n", round,
-                    kCopies, running, elapsed, runs, renderers);
-        EXPECT_EQ(running, 1);
+                    kCopies, started.running, started.ms, runs, renderers);
+        EXPECT_EQ(started.running, 1);
         EXPECT_EQ(runs, 1);
-        EXPECT_EQ(renderers, 1);
-        ExpectNothingWritten(folder);
-        Process* survivor = Survivor(copies);
-        ASSERT_TRUE(survivor && renderer);
-        EndRun(*survivor, renderer, OtherProcess::OfWindow(renderer), RendererEnd::CloseRequest);
+        ASSERT_EQ(renderers, 1);
+        HWND renderer = FindWindowW(nullptr, kRendererWindowTitle);
+        EndRun(started.Survivor(), renderer, OtherProcess::OfWindow(renderer), RendererEnd::CloseRequest);
     }
 }
 
 TEST(SingleRun, FiveSettingsStartsTogetherGiveOneDialog) {
     const SaverFolder folder(L"single dialog");
     for (int round = 1; round <= kRounds; ++round) {
-        std::vector<Process> copies = StartTogether(folder, L"/c");
-        DWORD elapsed = 0;
-        const int running = WaitForLosers(copies, 1, &elapsed);
-        HWND dialog = WaitForWindow(nullptr, kSettingsDialogTitle, kWindowTimeoutMs);
+        const Round started(folder, L"/c", 1);
         const int dialogs = SettledCount(kSettingsDialogTitle);
-        std::printf("round %d: /c x%d: %d running after %lu ms, %d dialogs\n", round, kCopies, running, elapsed,
-                    dialogs);
-        EXPECT_EQ(running, 1);
-        EXPECT_EQ(dialogs, 1);
-        ExpectNothingWritten(folder);
-        Process* survivor = Survivor(copies);
-        ASSERT_TRUE(survivor && dialog);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(survivor->WaitForExit(kExitTimeoutMs));
+        std::printf("round %d: /c x%d: %d running after %lu ms, %d dialogs\n", round, kCopies, started.running,
+                    started.ms, dialogs);
+        EXPECT_EQ(started.running, 1);
+        ASSERT_EQ(dialogs, 1);
+        PostMessageW(FindWindowW(nullptr, kSettingsDialogTitle), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(started.Survivor().WaitForExit(kExitTimeoutMs));
     }
 }
 
 TEST(SingleRun, SaverRunsStartedWhileTheDialogIsOpenAllEnd) {
     const SaverFolder folder(L"dialog open");
-    Process settings = folder.StartSaver(L"/c");
+    const Process settings = folder.StartSaver(L"/c");
     HWND dialog = WaitForWindow(nullptr, kSettingsDialogTitle, kWindowTimeoutMs);
     ASSERT_NE(dialog, nullptr);
     for (int round = 1; round <= kRounds; ++round) {
-        std::vector<Process> copies = StartTogether(folder, L"/s");
-        DWORD elapsed = 0;
-        const int running = WaitForLosers(copies, 0, &elapsed);
+        const Round started(folder, L"/s", 0);
         const int runs = CountWindows(kSaverWindowTitle);
         const int renderers = CountWindows(kRendererWindowTitle);
         std::printf("round %d: /s x%d beside the dialog: %d running after %lu ms, %d Mosaika_Main, %d renderers\n",
-                    round, kCopies, running, elapsed, runs, renderers);
-        EXPECT_EQ(running, 0);
-        EXPECT_EQ(runs + renderers, 0);
+                    round, kCopies, started.running, started.ms, runs, renderers);
+        EXPECT_EQ(started.running + runs + renderers, 0);
         EXPECT_EQ(CountWindows(kSettingsDialogTitle), 1);
     }
-    ExpectNothingWritten(folder);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(settings.WaitForExit(kExitTimeoutMs));
 }
