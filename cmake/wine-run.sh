@@ -11,7 +11,9 @@
 # (96 when unset). MOSAIKA_DLLOVERRIDES is appended to WINEDLLOVERRIDES.
 # MOSAIKA_USE_DISPLAY=1 keeps the caller's $DISPLAY instead of a private Xvfb.
 # MOSAIKA_SCREENSHOT=FILE.png with MOSAIKA_SCREENSHOT_AFTER=SECONDS saves the
-# screen that many seconds after the program started, then ends the run.
+# screen that many seconds after the program started, then presses Esc and
+# waits up to 10 s for the program to end; its exit code is the run's, its
+# output is in WORLD_DIR/run.log.
 set -u
 world=$1; shift
 program=$1; shift
@@ -104,9 +106,32 @@ timeout 60 wineserver -p </dev/null >/dev/null 2>&1
 timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 if [ -n "${MOSAIKA_SCREENSHOT:-}" ]; then
-  wine "$program" "$@" &
+  # The program's own notes (Wine's, ALSA's) go to a log, not to the screen.
+  wine "$program" "$@" </dev/null >"$world/run.log" 2>&1 &
+  run=$!
   sleep "${MOSAIKA_SCREENSHOT_AFTER:-4}"
-  import -display "$DISPLAY" -window root "$MOSAIKA_SCREENSHOT"
+  import -display "$DISPLAY" -window root "$MOSAIKA_SCREENSHOT" || exit $?
+  # The programs of this world that are not Wine's own: the one started here
+  # and those it started (the saver's renderer).
+  programs_running() {
+    local environ
+    kill -0 "$run" 2>/dev/null && return 0
+    for environ in $(grep -lsaxz "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ); do
+      case "$(tr '\0' ' ' 2>/dev/null <"${environ%/environ}/cmdline")" in
+        [Cc]:\\windows\\*) ;;
+        *.[Ee][Xx][Ee]*|*.[Ss][Cc][Rr]*|*.[Dd][Ll][Ll]*) return 0 ;;
+      esac
+    done
+    return 1
+  }
+  # Ended as a user ends it, with Esc; the world goes only after its programs.
+  xdotool key Escape
+  for _ in $(seq 100); do programs_running || break; sleep 0.1; done
+  if programs_running; then
+    echo "wine-run: $program did not end after Esc (its output: $world/run.log)" >&2
+    exit 1
+  fi
+  wait "$run"
   exit $?
 fi
 timeout "${MOSAIKA_RUN_TIMEOUT:-300}" wine "$program" "$@"

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -143,8 +144,18 @@ int main(int argc, char** argv) {
         const std::string name = std::string("BM_ShadeSliceWith/") + ShadePathName(path);
         benchmark::RegisterBenchmark(name.c_str(), BM_ShadeSliceWith, path);
     }
+    // Another output format (--benchmark_format=json) gets the library's own reporter and nothing else.
+    const bool console = std::none_of(argv + 1, argv + argc, [](const char* argument) {
+        const std::string_view flag(argument);
+        return flag.starts_with("--benchmark_format=") && flag != "--benchmark_format=console";
+    });
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!console) {
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+    }
     std::printf("ShadeSlice uses the %s path on this processor\n", ShadePathName(ChosenPath()));
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -93,6 +93,8 @@ bool Command::Enabled() {
 }
 
 void Command::SetEnabled(bool enabled) {
+    // Focus leaves first, so the button hears LostFocus while it still reacts.
+    if (!enabled) forms::Form::PassFocusOn(Hwnd());
     Apply(properties_.LetEnabled(enabled));
     // Tab skips a disabled button.
     if (Hwnd()) EnableWindow(Hwnd(), enabled);
@@ -114,6 +116,8 @@ void Command::Apply(const ButtonReaction& reaction) {
 
 void Command::UpdateCaption() {
     LblMsg.caption = forms::FromUtf8(properties_.Caption());
+    // The window's own text is the caption too: what a screen reader announces.
+    if (Hwnd()) SetWindowTextW(Hwnd(), LblMsg.caption.c_str());
     const forms::FontSpec description = ToFontSpec(properties_.Font());
     if (!LblMsg.font || !(LblMsg.font->Description() == description)) {
         LblMsg.font = forms::Font::Create(description);

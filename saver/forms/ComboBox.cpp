@@ -34,7 +34,20 @@ void ComboBox::AddItem(const std::wstring& item) {
     SendMessageW(window_.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-void ComboBox::SetEnabled(bool enabled) { EnableWindow(window_.get(), enabled); }
+void ComboBox::SetAccessibleName(const std::wstring& name) {
+    // A screen reader names a control by the static text just before it in Z
+    // order, as in a dialog template. The visible label is drawn by the form
+    // and has no window, so a static window of no size stands in for it.
+    HWND parent = GetParent(window_.get());
+    label_.reset(CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, parent,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (label_) SetWindowPos(window_.get(), label_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ComboBox::SetEnabled(bool enabled) {
+    if (!enabled) Form::PassFocusOn(window_.get());
+    EnableWindow(window_.get(), enabled);
+}
 
 bool ComboBox::Enabled() const { return IsWindowEnabled(window_.get()) != FALSE; }
 

@@ -20,10 +20,13 @@ public:
     void SetText(const std::wstring& text);
     std::wstring Text() const;
     void AddItem(const std::wstring& item);
+    // The name a screen reader gives the box: the text of the label beside it.
+    void SetAccessibleName(const std::wstring& name);
     void SetEnabled(bool enabled);
     bool Enabled() const;
 
 private:
+    UniqueWindow label_;  // before window_: destroyed after the box
     UniqueWindow window_;
     std::shared_ptr<Font> font_;
 };

@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include <cwchar>
 #include <utility>
 
 #include "Twips.h"
@@ -112,13 +113,84 @@ void Form::Unload(UnloadMode mode) {
 
 void Form::ShowModal() {
     Show();
+    if (window_ && !tabOrder_.empty() && TabIndexOf(GetFocus()) < 0) RestoreFocus();
     MSG message;
     while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab and arrow keys move the focus between the form's child windows.
-        if (IsDialogMessageW(window_.get(), &message)) continue;
+        if (HandleDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
+        // Given back when the form is activated again (after the file chooser, say).
+        const int focused = TabIndexOf(GetFocus());
+        if (focused >= 0) lastFocus_ = tabOrder_[static_cast<std::size_t>(focused)];
     }
+}
+
+bool Form::HandleDialogKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !window_ || (message.wParam != VK_TAB && message.wParam != VK_ESCAPE)) {
+        return false;
+    }
+    if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
+    // A control that wants the key keeps it: an open drop-down list closes on Esc.
+    MSG asked = message;
+    const LRESULT wants =
+        SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&asked));
+    if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (message.wParam == VK_ESCAPE) {
+        if (!escapeUnloads_) return false;
+        Unload();
+        return true;
+    }
+    if (tabOrder_.empty() || (wants & DLGC_WANTTAB) || GetKeyState(VK_CONTROL) < 0) return false;
+    FocusNext(TabIndexOf(GetFocus()), GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+    return true;
+}
+
+// The place in the tab order of the window or of the control it is part of
+// (a combo box's edit field); -1 when none.
+int Form::TabIndexOf(HWND window) const {
+    if (!window) return -1;
+    for (std::size_t i = 0; i < tabOrder_.size(); ++i) {
+        if (tabOrder_[i] == window || IsChild(tabOrder_[i], window)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Focuses the first control after `from` (or before it, step -1) that can
+// take the focus, wrapping round; from -1 starts at either end. The control
+// at `from` itself comes last, unless it is the one being disabled.
+void Form::FocusNext(int from, int step, HWND leaving) {
+    const int count = static_cast<int>(tabOrder_.size());
+    if (from < 0) from = step > 0 ? -1 : count;
+    for (int k = 1; k <= count; ++k) {
+        HWND candidate = tabOrder_[static_cast<std::size_t>(((from + step * k) % count + count) % count)];
+        const bool shown = (GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (candidate != leaving && shown && IsWindowEnabled(candidate)) {
+            SetFocus(candidate);
+            return;
+        }
+    }
+    SetFocus(window_.get());  // none can: the form itself keeps the keys, Esc among them
+}
+
+void Form::RestoreFocus() {
+    const int last = TabIndexOf(lastFocus_);
+    if (last >= 0 && IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+    } else {
+        FocusNext(last, 1);
+    }
+}
+
+void Form::PassFocusOn(HWND control) {
+    HWND focus = GetFocus();
+    if (!control || !focus || (focus != control && !IsChild(control, focus))) return;
+    HWND root = GetAncestor(control, GA_ROOT);
+    wchar_t className[32] = {};
+    GetClassNameW(root, className, 32);
+    if (wcscmp(className, kFormClass) != 0) return;
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    const int index = form ? form->TabIndexOf(control) : -1;
+    if (index >= 0) form->FocusNext(index, 1, control);
 }
 
 void Form::SetClientSizeTwips(double width, double height) {
@@ -239,6 +311,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HitTestMouseDown(button, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
     }
+    case WM_ACTIVATE:
+        if (tabOrder_.empty()) return DefWindowProcW(window_.get(), message, wParam, lParam);
+        // Like a dialog: the control that last had the focus gets it back.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) RestoreFocus();
+        return 0;
     case WM_CLOSE:
         Unload(UnloadMode::ControlMenu);
         return 0;

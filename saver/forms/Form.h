@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Surface.h"
@@ -112,6 +113,18 @@ public:
     void SetBackColor(COLORREF colour);
     void Refresh();
 
+    // Keyboard use as in a dialog, for a form shown modally: the windows that
+    // take the focus in tab order (they may lie inside child forms). The first
+    // enabled one takes the focus when the form is activated; Tab and
+    // Shift+Tab move through the enabled ones, wrapping round.
+    void SetTabOrder(std::vector<HWND> windows) { tabOrder_ = std::move(windows); }
+    // Esc unloads the form, as a cancel button would.
+    void SetEscapeUnloads(bool on) { escapeUnloads_ = on; }
+    // Called before a control is disabled: if it holds the focus, the next
+    // enabled control in its top-level form's tab order takes it, so the
+    // keyboard never goes dead.
+    static void PassFocusOn(HWND control);
+
     // Forms whose windows exist; the program's message loop ends when none is left.
     static int LiveForms() { return liveForms_; }
 
@@ -141,6 +154,10 @@ private:
     void OnDestroyed();
     void OnResized();
     void HitTestMouseDown(MouseButton button, POINT at);
+    bool HandleDialogKey(const MSG& message);
+    int TabIndexOf(HWND window) const;
+    void FocusNext(int from, int step, HWND leaving = nullptr);
+    void RestoreFocus();
 
     static int liveForms_;
 
@@ -157,6 +174,9 @@ private:
     SIZE clientTwips_{};
     std::vector<Timer*> timers_;
     std::vector<WindowlessControl*> controls_;
+    std::vector<HWND> tabOrder_;
+    HWND lastFocus_ = nullptr;
+    bool escapeUnloads_ = false;
 };
 
 }  // namespace forms

@@ -72,8 +72,6 @@ Mosaika_P::Mosaika_P(Mosaika_BGM& music)
 void Mosaika_P::CreateChildWindows() {
     font_ = forms::Font::Create(forms::FontSpec{});
 
-    // Windows are created in tab order: the panel (and inside it the repeat
-    // box and the browse button), then the three buttons along the bottom.
     Pic_C.Load();
     Pic_C.MoveTwips(180, 240, 6795, 2535);
 
@@ -109,6 +107,7 @@ void Mosaika_P::CreateChildWindows() {
 
     BGM_Repeat.Create(Pic_C, 1380, 780, 615, 300);
     BGM_Repeat.SetFont(font_);
+    BGM_Repeat.SetAccessibleName(L"曲目をﾘﾋﾟｰﾄ");
     Cmd_BGM.Create(Pic_C, 540, 1740, 435, 315, ButtonDesign("..."));
 
     // Short enough to stay within its label, clear of その他の作品 beside it.
@@ -118,6 +117,11 @@ void Mosaika_P::CreateChildWindows() {
     Cmd_Etc.Create(*this, 2880, 3000, 1875, 375, ButtonDesign("その他の作品"));
     Cmd_Set.Create(*this, 4800, 3000, 1095, 375, ButtonDesign("設定"));
     Cmd_Can.Create(*this, 5940, 3000, 1035, 375, ButtonDesign("ｷｬﾝｾﾙ"));
+
+    // The keyboard: the controls that take the focus by their tab index
+    // (2, 9, 10, 11, 12), and Esc cancels as ｷｬﾝｾﾙ does.
+    SetTabOrder({BGM_Repeat.Hwnd(), Cmd_Etc.Hwnd(), Cmd_Set.Hwnd(), Cmd_Can.Hwnd(), Cmd_BGM.Hwnd()});
+    SetEscapeUnloads(true);
 
     Cmd_Set.Click = [this] { SaveAndClose(); };
     Cmd_Can.Click = [this] { Unload(); };

@@ -102,6 +102,9 @@ TEST_F(InstallerTest, SilentInstallPutsBothProgramsSideBySideIntoTheUsersProgram
     EXPECT_EQ(UninstallValue(L"UninstallString"), std::optional<std::wstring>(quoted));
     EXPECT_EQ(UninstallValue(L"QuietUninstallString"), std::optional<std::wstring>(quoted + L" /S"));
     EXPECT_EQ(UninstallValue(L"ScreenSaverBefore"), std::optional<std::wstring>(kPreviousSaver));
+    EXPECT_NE(UninstallValue(L"Publisher").value_or(L""), L"");
+    EXPECT_EQ(UninstallValue(L"URLInfoAbout"), std::optional<std::wstring>(L"" MOSAIKA_HOME_PAGE));
+    EXPECT_EQ(UninstallValue(L"HelpLink"), std::optional<std::wstring>(L"" MOSAIKA_HOME_PAGE));
 }
 
 TEST_F(InstallerTest, SilentInstallMakesTheInstalledProgramTheScreenSaverTheHostStarts) {

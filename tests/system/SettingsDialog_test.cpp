@@ -630,9 +630,10 @@ void CheckLayoutAndPainting(const Dialog& dialog, const std::string& screenshotN
     EXPECT_LT(rightmostWhite, info.width) << "the information line runs past its label towards その他の作品";
 
     // The buttons at rest: Normal, whose dark blue outline lies one pixel in
-    // from the edge; "..." greyed.
+    // from the edge; "..." greyed; その他の作品, first to take the focus, Selected.
     if (dialog.Dpi() == 96) {
-        for (const Box& button : {dialog.CmdEtc(), dialog.CmdSet(), dialog.CmdCan()}) ExpectLook(shot, button, kNormal);
+        ExpectLook(shot, dialog.CmdEtc(), kSelected);
+        for (const Box& button : {dialog.CmdSet(), dialog.CmdCan()}) ExpectLook(shot, button, kNormal);
         ExpectLook(shot, dialog.CmdBgm(), kDisable);
     } else {
         // Stretched frames: the outline is still there, a little further in.
@@ -679,6 +680,9 @@ TEST_F(SettingsDialog, ButtonsShowHoverAndPressedLooksAndClickOnReleaseOverThem)
     // fake-browser/xdg-open, first on the Unix PATH, records the address.
     const std::wstring log = BrowserLog();
     if (!log.empty()) DeleteFileW(log.c_str());
+    // The CD source: the repeat box takes the focus, so every button starts unfocused.
+    const std::string ini = IniBytes(1, 0, L"");
+    ASSERT_TRUE(systest::WriteBytes(folder_->Ini(), ini));
     const Dialog dialog = Open();
     ASSERT_NE(dialog.Hwnd(), nullptr);
     ASSERT_EQ(dialog.Dpi(), 96) << "the skin rows are exact at 96 dpi";
@@ -758,7 +762,7 @@ TEST_F(SettingsDialog, ButtonsShowHoverAndPressedLooksAndClickOnReleaseOverThem)
     // A plain click on ｷｬﾝｾﾙ closes the dialog and writes nothing.
     ClickButton(cancel);
     ExpectEnds("ｷｬﾝｾﾙ");
-    EXPECT_FALSE(systest::Exists(folder_->Ini()));
+    EXPECT_EQ(systest::ReadBytes(folder_->Ini()), ini);
 }
 
 // --- The music source ------------------------------------------------------------
