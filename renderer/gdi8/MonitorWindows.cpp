@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "FrameLoop.h"
+
 namespace mosaika::gdi8 {
 
 namespace {
@@ -60,7 +62,8 @@ void MonitorWindows::Open(HWND main) {
     instance_ = this;
     main_ = main;
     for (const RECT& area : monitors) {
-        const std::string title = "Mosaika_Kanvas " + std::to_string(windows_.size() + 2);
+        // Never the main window's title: the screen saver program finds that one alone.
+        const std::string title = kRendererWindowName + std::string(" monitor ") + std::to_string(windows_.size() + 2);
         // A tool window that never activates: no taskbar button, no focus.
         HWND window = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName, title.c_str(),
                                       WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left, area.top,
