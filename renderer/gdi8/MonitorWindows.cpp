@@ -19,21 +19,18 @@ BOOL CALLBACK AddSecondaryMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 std::vector<RECT> SecondaryMonitors() {
     std::vector<RECT> monitors;
-    // The common case costs one metric and nothing else.
-    if (GetSystemMetrics(SM_CMONITORS) > 1) {
-        EnumDisplayMonitors(nullptr, nullptr, AddSecondaryMonitor, reinterpret_cast<LPARAM>(&monitors));
-    }
+    EnumDisplayMonitors(nullptr, nullptr, AddSecondaryMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
 }
 
+// Registered at the first opening; a reopening after a display change finds it there.
 bool RegisterMonitorClass(WNDPROC procedure) {
     WNDCLASSA windowClass{};
-    if (GetClassInfoA(nullptr, MonitorWindows::kClassName, &windowClass)) return true;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = procedure;
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW, as the main window
     windowClass.lpszClassName = MonitorWindows::kClassName;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace
