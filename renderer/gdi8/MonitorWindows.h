@@ -5,7 +5,8 @@
 // a search for "Mosaika_Kanvas" finds the main window alone, and they never
 // take activation, so the keyboard stays with the main window. Esc or a close
 // request at any of them is handed to the main window. With one monitor there
-// is no such window and no work.
+// is no such window and nothing to do per frame. The windows are opened anew
+// on WM_DISPLAYCHANGE, so they follow monitors added, removed or moved.
 #pragma once
 
 #include <cstdint>

@@ -285,6 +285,9 @@ TEST_F(RendererOnTwoMonitorsTest, ShowsThePatternOnTheSecondMonitorAndAClickTher
     systest::SleepMs(500);
     EXPECT_TRUE(renderer_.Running());
     EXPECT_EQ(GetForegroundWindow(), window) << "the click took the activation";
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
+    EXPECT_TRUE(GetCursorInfo(&cursor) && !(cursor.flags & CURSOR_SHOWING)) << "the pointer shows on the second monitor";
     systest::PressKey(VK_ESCAPE);
     ExpectEndsWithZero();
 }
