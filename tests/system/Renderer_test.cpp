@@ -300,4 +300,50 @@ TEST_F(RendererOnTwoMonitorsTest, CloseRequestToTheSecondMonitorsWindowEndsItWit
     ExpectEndsWithZero();
 }
 
+// Wine 8 follows a change of the X screen's layout but does not announce it:
+// the test changes it with xrandr (a Unix program Wine can start) and sends
+// the WM_DISPLAYCHANGE that Windows would broadcast. (Wine starts the Unix
+// program but hands back no process handle: the test waits for the layout.)
+bool Xrandr(std::wstring arguments) {
+    std::wstring commandLine = L"xrandr " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\xrandr", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return false;
+    }
+    for (HANDLE handle : {info.hProcess, info.hThread}) {
+        if (handle) CloseHandle(handle);
+    }
+    return true;
+}
+
+TEST_F(RendererOnTwoMonitorsTest, MonitorWindowsFollowAMonitorRemovedAndAddedElsewhere) {
+    HWND window = StartRenderer();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(WaitForMonitorWindow(), nullptr);
+    if (!Xrandr(L"--output DUMMY1 --off")) GTEST_SKIP() << "no xrandr: not the two-monitor world of wine-run.sh";
+    const auto announce = [window](int monitors) {
+        EXPECT_TRUE(systest::WaitUntil([=] { return GetSystemMetrics(SM_CMONITORS) == monitors; }, 5000, 50));
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_DISPLAYCHANGE, 32, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    };
+    announce(1);
+    EXPECT_TRUE(systest::WaitForNoWindow(kMonitorClass, nullptr, 3000)) << "a window is left on the removed monitor";
+
+    EXPECT_TRUE(Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x100"));
+    announce(2);
+    ASSERT_EQ(SecondaryMonitors().size(), 1u);
+    second_ = SecondaryMonitors().front();
+    EXPECT_EQ(second_.top, 100);
+    EXPECT_NE(WaitForMonitorWindow(), nullptr);
+    EXPECT_EQ(WindowsTitled(kKanvas), 1);
+
+    Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x0");  // as it was, for the cases after this one
+    EXPECT_TRUE(systest::WaitUntil([] { return SecondaryMonitors().front().top == 0; }, 5000, 50));
+    Close(window);
+    ExpectEndsWithZero();
+}
+
 }  // namespace
