@@ -8,7 +8,7 @@
 # wineserver of its own prefix (and with it every program the run started).
 # LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
 # unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI
-# (96 when unset).
+# (96 when unset). MOSAIKA_DLLOVERRIDES is appended to WINEDLLOVERRIDES.
 # MOSAIKA_MONITORS=2 runs it on two monitors instead (1024x768 primary, 800x600
 # to its right): its own Xorg with the dummy video driver on a free display
 # number (Xvfb cannot give Wine a second monitor), ended by PID like the Xvfb,
@@ -32,7 +32,7 @@ export WINEPREFIX="$world/prefix"
 export HOME="$world/home"
 export WINEARCH=win64
 export WINEDEBUG="${MOSAIKA_WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=${MOSAIKA_DLLOVERRIDES:+;$MOSAIKA_DLLOVERRIDES}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export MOSAIKA_AUDIO_SINK="$world/audio-sink.raw"
 [ "${MOSAIKA_USE_DISPLAY:-}" = 1 ] || unset DISPLAY

@@ -48,9 +48,9 @@ std::string ReadIniValue(const std::string& section, const std::string& key, con
     return buffer.data();
 }
 
-void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::wstring& file) {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ToAnsi(file).c_str());
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ToAnsi(file).c_str()) != FALSE;
 }
 
 std::string WinSettingsPort::ReadIniValue(const std::string& section, const std::string& key,
@@ -60,7 +60,7 @@ std::string WinSettingsPort::ReadIniValue(const std::string& section, const std:
 
 void WinSettingsPort::WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                                     const std::string& file) {
-    mosaika::WriteIniValue(section, key, value, FromAnsi(file));
+    if (!mosaika::WriteIniValue(section, key, value, FromAnsi(file))) allWritten_ = false;
 }
 
 bool WinSettingsPort::CanOpenForReading(const std::string& path) { return FileExists(FromAnsi(path)); }
@@ -76,6 +76,10 @@ constexpr const char* kSaverMarker = "Mosaika_Main";
 // "<モザイカ図>" in code page 932, as FindWindowA takes it.
 constexpr const char* kSettingsMarker = "<\x83\x82\x83\x55\x83\x43\x83\x4A\x90\x7D>";
 
+// Held by the one start that runs the saver or shows the settings dialog,
+// in the user's session, until the process ends.
+constexpr const wchar_t* kSingleRunMutex = L"Local\\Mosaika_SingleRun";
+
 // Program-wide windows: created by StartUp, alive until the process ends.
 std::unique_ptr<Mosaika_R> previewWindow;
 std::unique_ptr<Mosaika_S> saverWindow;
@@ -83,6 +87,20 @@ std::unique_ptr<Mosaika_S> saverWindow;
 HWND WindowFromHandleValue(std::int32_t value) {
     // Window handles carry 32 significant bits and widen with their sign.
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+}
+
+// Closes the mutex (and so lets it go) only when the process ends.
+forms::UniqueKernelHandle singleRun;
+
+// Two starts at the same moment both pass the marker-window test before
+// either has made its window; the mutex lets only one of them on. A mutex
+// left by a copy that ended without letting go (WAIT_ABANDONED) is ours now.
+// A mutex that cannot be made at all is a failed step, skipped like any other.
+bool OwnSingleRun() {
+    singleRun.reset(CreateMutexW(nullptr, FALSE, kSingleRunMutex));
+    if (!singleRun) return true;
+    const DWORD wait = WaitForSingleObject(singleRun.get(), 0);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
 void ShowSettingsDialog() {
@@ -123,6 +141,12 @@ void StartUp() {
         SetUpPreview(commandLine);
         return;
     }
+
+    // Only one start runs the saver or shows the dialog; every other start
+    // of those modes ends as silently as one that found a marker window.
+    const bool runsOrShows = action == ModeAction::Settings || action == ModeAction::SaverCursorHidden ||
+                             action == ModeAction::SaverCursorVisible;
+    if (runsOrShows && !OwnSingleRun()) forms::EndProgram();
 
     // 5-6. Settings first, then the renderer file: every other mode needs it.
     LoadSettings();

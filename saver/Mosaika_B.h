@@ -25,8 +25,9 @@ std::wstring RendererFile();
 bool FileExists(const std::wstring& path);
 
 // GetPrivateProfileStringA / WritePrivateProfileStringA on the given ini file.
+// The write tells whether the platform wrote the value.
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file);
-void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::wstring& file);
 
 // Fills the music settings from SettingsFile.
@@ -42,10 +43,17 @@ void SetUpPreview(const std::string& commandLine);
 // The program's settings port: profile functions and the file test.
 class WinSettingsPort final : public SettingsPort {
 public:
+    // False once a write through this port has failed (file locked, folder
+    // read-only, disk full).
+    bool AllWritten() const { return allWritten_; }
+
     std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file) override;
     void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& file) override;
     bool CanOpenForReading(const std::string& path) override;
+
+private:
+    bool allWritten_ = true;
 };
 
 }  // namespace mosaika

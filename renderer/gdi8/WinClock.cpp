@@ -1,7 +1,6 @@
 #include "WinClock.h"
 
-#include "Win32.h"
-#include <mmsystem.h>
+#include "SystemLibraries.h"
 
 namespace mosaika::gdi8 {
 

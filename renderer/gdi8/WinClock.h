@@ -1,4 +1,5 @@
-// The renderer's clocks on Windows: kernel32 for the seed, winmm for animation time.
+// The renderer's clocks on Windows: kernel32 for the seed, winmm for animation time
+// (loaded from the system folder, see SystemLibraries.h).
 #pragma once
 
 #include "Clock.h"

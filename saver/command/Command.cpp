@@ -3,6 +3,7 @@
 #include <array>
 
 #include "Picture.h"
+#include "SystemLibraries.h"
 #include "Text.h"
 #include "Twips.h"
 #include "resource.h"

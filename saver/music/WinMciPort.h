@@ -1,4 +1,5 @@
-// The music module's four winmm calls on Windows.
+// The music module's four winmm calls on Windows, through the table of
+// SystemLibraries.h.
 #pragma once
 
 #include "Mosaika_BGM.h"

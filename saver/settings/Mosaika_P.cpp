@@ -212,7 +212,14 @@ void Mosaika_P::ChooseMusicFile() {
 
 void Mosaika_P::SaveAndClose() {
     WinSettingsPort port;
-    SaveDialogSettings(music_.settings, forms::ToAnsi(BGM_Repeat.Text()), port, forms::ToAnsi(SettingsFile()));
+    const std::wstring file = SettingsFile();
+    SaveDialogSettings(music_.settings, forms::ToAnsi(BGM_Repeat.Text()), port, forms::ToAnsi(file));
+    if (!port.AllWritten()) {
+        // Never a silent loss: the dialog stays open with the user's choices.
+        MessageBoxW(Hwnd(), (L"設定を保存できませんでした。\n" + file).c_str(), forms::kProgramTitle,
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     Unload();
 }
 

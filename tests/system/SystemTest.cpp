@@ -17,18 +17,22 @@ std::wstring ProgramFolder() {
 std::wstring RendererPath() { return ProgramFolder() + L"\\モザイカ図.dll"; }
 
 Process::Process(Process&& other) noexcept
-    : process_(other.process_), id_(other.id_), startTick_(other.startTick_) {
+    : process_(other.process_), suspendedThread_(other.suspendedThread_), id_(other.id_),
+      startTick_(other.startTick_) {
     other.process_ = nullptr;
+    other.suspendedThread_ = nullptr;
 }
 
 Process& Process::operator=(Process&& other) noexcept {
     std::swap(process_, other.process_);
+    std::swap(suspendedThread_, other.suspendedThread_);
     std::swap(id_, other.id_);
     std::swap(startTick_, other.startTick_);
     return *this;
 }
 
 Process::~Process() {
+    if (suspendedThread_) CloseHandle(suspendedThread_);
     if (!process_) return;
     if (Running()) {
         TerminateProcess(process_, 1);
@@ -43,17 +47,32 @@ Process Process::Start(const std::wstring& path, const std::wstring& arguments) 
     return StartWithCommandLine(path, std::move(commandLine));
 }
 
-Process Process::StartWithCommandLine(const std::wstring& path, std::wstring commandLine) {
+Process Process::StartSuspended(const std::wstring& path, const std::wstring& arguments) {
+    return StartWithCommandLine(path, L"\"" + path + L"\" " + arguments, CREATE_SUSPENDED);
+}
+
+void Process::Resume() {
+    if (!suspendedThread_) return;
+    ResumeThread(suspendedThread_);
+    CloseHandle(std::exchange(suspendedThread_, nullptr));
+    startTick_ = GetTickCount();
+}
+
+Process Process::StartWithCommandLine(const std::wstring& path, std::wstring commandLine, DWORD flags) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Process process;
     process.startTick_ = GetTickCount();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
                         &info)) {
         return process;
     }
-    CloseHandle(info.hThread);
+    if (flags & CREATE_SUSPENDED) {
+        process.suspendedThread_ = info.hThread;
+    } else {
+        CloseHandle(info.hThread);
+    }
     process.process_ = info.hProcess;
     process.id_ = info.dwProcessId;
     return process;
@@ -74,6 +93,12 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeout
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(5);
     }
+}
+
+int CountWindows(const wchar_t* title) {
+    int count = 0;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, title)) != nullptr;) ++count;
+    return count;
 }
 
 bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {

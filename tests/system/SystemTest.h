@@ -45,7 +45,10 @@ public:
     // Starts the program by its exact path, the quoted path plus arguments as its command line.
     static Process Start(const std::wstring& path, const std::wstring& arguments = L"");
     // Starts the program by its exact path with exactly this command line.
-    static Process StartWithCommandLine(const std::wstring& path, std::wstring commandLine);
+    static Process StartWithCommandLine(const std::wstring& path, std::wstring commandLine, DWORD flags = 0);
+    // Created with its first thread suspended: nothing of it runs before Resume.
+    static Process StartSuspended(const std::wstring& path, const std::wstring& arguments);
+    void Resume();
 
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }
@@ -58,12 +61,15 @@ public:
 
 private:
     HANDLE process_ = nullptr;
+    HANDLE suspendedThread_ = nullptr;
     DWORD id_ = 0;
     DWORD startTick_ = 0;
 };
 
 // Polls FindWindowW every few milliseconds; nullptr when not found in time.
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// How many top-level windows (shown or hidden) carry that title now.
+int CountWindows(const wchar_t* title);
 // True once FindWindowW no longer finds it.
 bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 

@@ -1,0 +1,32 @@
+# Fails when a program statically imports a DLL that is not on the system's
+# list of known DLLs: Windows looks for such a DLL in the program's folder
+# first, so a file of that name planted beside the program would be loaded.
+#   cmake -DOBJDUMP=... -DPROGRAMS=a;b -P CheckImports.cmake
+cmake_policy(SET CMP0057 NEW)  # if(... IN_LIST ...)
+set(allowed advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll
+  user32.dll)
+set(failed FALSE)
+foreach(program IN LISTS PROGRAMS)
+  execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(SEND_ERROR "cannot read the headers of ${program}")
+    set(failed TRUE)
+    continue()
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" names "${headers}")
+  set(imports "")
+  foreach(entry IN LISTS names)
+    string(REGEX REPLACE "DLL Name: " "" dll "${entry}")
+    string(TOLOWER "${dll}" dll)
+    list(APPEND imports ${dll})
+    if(NOT dll IN_LIST allowed)
+      message(SEND_ERROR "${program} imports ${dll}, which is not a known DLL")
+      set(failed TRUE)
+    endif()
+  endforeach()
+  list(JOIN imports " " imports)
+  message(STATUS "${program}: ${imports}")
+endforeach()
+if(failed)
+  message(FATAL_ERROR "a program imports a DLL outside the allowed list")
+endif()
