@@ -9,6 +9,10 @@
 # LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
 # unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI
 # (96 when unset). MOSAIKA_DLLOVERRIDES is appended to WINEDLLOVERRIDES.
+# MOSAIKA_MONITORS=2 runs it on two monitors instead (1024x768 primary, 800x600
+# to its right): its own Xorg with the dummy video driver on a free display
+# number (Xvfb cannot give Wine a second monitor), ended by PID like the Xvfb,
+# in the world WORLD_DIR-2mon, so its prefix never mixes with the one-monitor one.
 # MOSAIKA_USE_DISPLAY=1 keeps the caller's $DISPLAY instead of a private Xvfb.
 # MOSAIKA_SCREENSHOT=FILE.png with MOSAIKA_SCREENSHOT_AFTER=SECONDS saves the
 # screen that many seconds after the program started, then presses Esc and
@@ -17,6 +21,12 @@
 set -u
 world=$1; shift
 program=$1; shift
+monitors=${MOSAIKA_MONITORS:-1}
+case $monitors in
+  1) ;;
+  2) world="${world%/}-2mon" ;;
+  *) echo "wine-run: MOSAIKA_MONITORS must be 1 or 2, not '$monitors'" >&2; exit 2 ;;
+esac
 mkdir -p "$world/home"
 world=$(cd "$world" && pwd)
 
@@ -34,10 +44,12 @@ exec 8>"$world/lock"
 flock 8
 
 xvfb_pid=""
+xorg_pid=""
 cleanup() {
   timeout 20 wineserver -k >/dev/null 2>&1
   timeout 20 wineserver -w >/dev/null 2>&1
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  local pid
+  for pid in $xvfb_pid $xorg_pid; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -56,6 +68,76 @@ start_xvfb() {
   rm -f "$fdfile"
   [ -n "$number" ] || { echo "wine-run: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$number"
+}
+
+# Two monitors side by side on one X screen: DUMMY0 1024x768 at 0,0 (primary),
+# DUMMY1 800x600 at 1024,0.
+write_xorg_conf() {
+  cat >"$world/xorg.conf" <<'XORG'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+  Modeline "800x600" 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1024x768"
+    Virtual 2048 1024
+  EndSubSection
+EndSection
+XORG
+}
+
+xorg_failed() {
+  echo "wine-run: MOSAIKA_MONITORS=2: $1 (needs root and the packages xserver-xorg-core," \
+    "xserver-xorg-video-dummy, x11-xserver-utils; Xorg's log: $world/xorg.log)" >&2
+  exit 1
+}
+
+start_xorg() {
+  command -v Xorg >/dev/null || xorg_failed "Xorg is not installed"
+  command -v xrandr >/dev/null || xorg_failed "xrandr is not installed"
+  write_xorg_conf
+  local fdfile="$world/display.$$"
+  rm -f "$fdfile"
+  Xorg -displayfd 9 -config "$world/xorg.conf" -logfile "$world/xorg.log" -noreset -nolisten tcp \
+    -novtswitch -sharevts 9>"$fdfile" >/dev/null 2>&1 &
+  xorg_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$xorg_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  local number
+  number=$(tr -dc '0-9' <"$fdfile")
+  rm -f "$fdfile"
+  [ -n "$number" ] || xorg_failed "Xorg did not start"
+  export DISPLAY=":$number"
+  xrandr --addmode DUMMY1 800x600 >/dev/null 2>&1
+  xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --primary --output DUMMY1 --mode 800x600 --pos 1024x0 \
+    || xorg_failed "xrandr could not set up the second monitor"
+  # Wait until the server reports both, before Wine reads the layout.
+  for _ in $(seq 100); do
+    xrandr --listmonitors 2>/dev/null | grep -q '^Monitors: 2' && return 0
+    sleep 0.05
+  done
+  xorg_failed "the second monitor did not appear"
 }
 
 reg_add() {
@@ -91,7 +173,9 @@ pcm.!default {
 ASOUND
 }
 
-[ -n "${DISPLAY:-}" ] || start_xvfb
+if [ -z "${DISPLAY:-}" ]; then
+  if [ "$monitors" = 2 ]; then start_xorg; else start_xvfb; fi
+fi
 write_asoundrc
 init_prefix
 # The display's DPI: MOSAIKA_DPI, else 96, so a run at another DPI does not

@@ -12,6 +12,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   # running and proving the programs under Wine on a private X display
   wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
+  # two monitors under Wine (MOSAIKA_MONITORS=2): Xorg with the dummy video driver, xrandr
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # music under Wine (MP3 through GStreamer) and the test sounds
   libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav sox libsox-fmt-mp3 lame
   # fuzzing the saver core (libFuzzer)

@@ -1,5 +1,9 @@
 #include "Gdi8Window.h"
 
+#include <cstring>
+
+#include "FrameLoop.h"
+
 namespace mosaika::gdi8 {
 
 namespace {
@@ -14,6 +18,10 @@ constexpr ZoomCommand kZoomCommands[] = {
     {0x404, "Zoom 4 x 4"},
 };
 constexpr WPARAM kZoomCommandBase = 0x400;
+
+// GUID_CONSOLE_DISPLAY_STATE: its data is 0 (display off), 1 (on) or 2 (dimmed).
+constexpr GUID kConsoleDisplayState{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr DWORD kDisplayOff = 0;
 
 // Halving that rounds toward minus infinity, so a window larger than the
 // screen sticks out by the same amount on both sides.
@@ -43,22 +51,28 @@ bool Gdi8Window::CreateRendererWindow(const char* name, int width, int height) {
 
     // Sized like a maximized window plus one caption height; with no frame or
     // caption all of it is client area.
-    window_ = CreateWindowExA(0, name, "Mosaika_Kanvas", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                              GetSystemMetrics(SM_CXMAXIMIZED),
-                              GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION), nullptr,
-                              nullptr, nullptr, nullptr);
+    window_ = OwnedWindow(CreateWindowExA(0, name, kRendererWindowName, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                          0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
+                                          GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION),
+                                          nullptr, nullptr, nullptr, nullptr));
+    const HWND window = window_.Handle();
     // Without a window there is nothing to render into: end as for a failed registration.
-    if (!window_) return false;
-    ShowWindow(window_, SW_SHOWNORMAL);
-    deviceContext_ = GetDC(window_);
+    if (!window) return false;
+    ShowWindow(window, SW_SHOWNORMAL);
+    window_.FetchDc();
 
-    frameHeader_ = new FrameHeader(MakeFrameHeader(width, height));
+    frameHeader_ = std::make_unique<FrameHeader>(MakeFrameHeader(width, height));
 
-    const HMENU systemMenu = GetSystemMenu(window_, FALSE);
+    const HMENU systemMenu = GetSystemMenu(window, FALSE);
     for (const ZoomCommand& command : kZoomCommands) AppendMenuA(systemMenu, MF_STRING, command.id, command.text);
 
     // Off while the renderer runs; not written to the user profile.
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+
+    monitors_.Open(window);
+    // Without the notification the renderer simply draws on while the display is off.
+    displayNotification_.reset(RegisterPowerSettingNotification(window, &kConsoleDisplayState,
+                                                                DEVICE_NOTIFY_WINDOW_HANDLE));
     return true;
 }
 
@@ -69,12 +83,14 @@ bool Gdi8Window::LoadColourTable(const PaletteTable& entries) {
 
 bool Gdi8Window::PresentFrame(const std::uint8_t* frame) {
     currentFrame_ = frame;
-    InvalidateRect(window_, nullptr, TRUE);
-    SendMessageA(window_, WM_PAINT, 0, 0);  // painted now, synchronously
-    MSG message;
-    while (PeekMessageA(&message, window_, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    InvalidateRect(window_.Handle(), nullptr, TRUE);
+    SendMessageA(window_.Handle(), WM_PAINT, 0, 0);  // painted now, synchronously
+    monitors_.Present(View());
+    PumpMessages();
+    WaitWhileDisplayOff();
+    if (monitorsChanged_) {
+        monitorsChanged_ = false;
+        monitors_.Open(window_.Handle());
     }
     Sleep(0);
     return true;
@@ -82,20 +98,50 @@ bool Gdi8Window::PresentFrame(const std::uint8_t* frame) {
 
 void Gdi8Window::DestroyRendererWindow() {
     currentFrame_ = nullptr;
-    ReleaseDC(window_, deviceContext_);
-    DestroyWindow(window_);
+    window_.Reset();  // ReleaseDC, then DestroyWindow
+    monitors_.DestroyAll();
+    displayNotification_.reset();
     // On again at close, whatever it was before the renderer started.
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
 }
 
-void Gdi8Window::Paint() {
-    if (!currentFrame_) return;
-    RECT client;
-    GetClientRect(window_, &client);
-    StretchDIBits(deviceContext_, 0, 0, client.right - client.left, client.bottom - client.top, 0, 0, frameWidth_,
-                  frameHeight_, currentFrame_, reinterpret_cast<const BITMAPINFO*>(frameHeader_->bytes.data()),
-                  DIB_RGB_COLORS, SRCCOPY);
-    ValidateRect(window_, nullptr);
+void Gdi8Window::PowerNotificationDeleter::operator()(void* notification) const {
+    UnregisterPowerSettingNotification(notification);
+}
+
+void Gdi8Window::Paint() { PaintFrame(window_.Handle(), window_.Dc(), View()); }
+
+// Only the messages already waiting for the renderer's own windows.
+void Gdi8Window::PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, window_.Handle(), 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    monitors_.PumpMessages();
+}
+
+void Gdi8Window::OnPowerSettingChange(const POWERBROADCAST_SETTING* setting) {
+    if (!setting || !IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) || setting->DataLength < sizeof(DWORD)) {
+        return;
+    }
+    DWORD state = 0;
+    std::memcpy(&state, setting->Data, sizeof state);
+    const bool off = state == kDisplayOff;  // dimmed counts as visible
+    if (off == displayOff_) return;
+    displayOff_ = off;
+    // A notification sent from another thread is handled inside the wait
+    // without ending it; a posted message of our own ends it.
+    if (!off) PostMessageA(window_.Handle(), WM_NULL, 0, 0);
+}
+
+// No frame while nobody can see it: the thread sleeps until a message comes,
+// handles it (a close ends the process from there), and looks again.
+void Gdi8Window::WaitWhileDisplayOff() {
+    while (displayOff_) {
+        WaitMessage();
+        PumpMessages();
+    }
 }
 
 void Gdi8Window::Zoom(WPARAM command) {
@@ -104,7 +150,7 @@ void Gdi8Window::Zoom(WPARAM command) {
     const int height = n * zoomFrameSize_.cy;
     const int x = HalfDown(GetSystemMetrics(SM_CXSCREEN) - width);
     const int y = HalfDown(GetSystemMetrics(SM_CYSCREEN) - height);
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER);
+    SetWindowPos(window_.Handle(), nullptr, x, y, width, height, SWP_NOZORDER);
 }
 
 LRESULT CALLBACK Gdi8Window::RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -121,6 +167,14 @@ LRESULT CALLBACK Gdi8Window::RendererWindowProc(HWND window, UINT message, WPARA
     case WM_KEYDOWN:
         if ((wParam & 0xFF) == VK_ESCAPE) SendMessageA(window, WM_CLOSE, 0, 0);
         return 0;
+    case WM_POWERBROADCAST:
+        if (wParam != PBT_POWERSETTINGCHANGE) return DefWindowProcA(window, message, wParam, lParam);
+        if (self) self->OnPowerSettingChange(reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+        return TRUE;
+    case WM_DISPLAYCHANGE:
+        // Monitors added, removed or moved: the monitor windows follow at the next frame.
+        if (self) self->monitorsChanged_ = true;
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_SYSCOMMAND:
         if ((wParam & ~WPARAM{0xF}) == kZoomCommandBase) {
             if (self) self->Zoom(wParam);

@@ -1,10 +1,17 @@
 // gdi8: the renderer's only contact with the Windows user interface. One popup
-// window covering the screen, frames stretched to it with StretchDIBits through
-// an 8-bit colour table, the pointer hidden, the system's own screen saver off
-// while the window exists, three zoom commands in the system menu, and the
-// process ended on Esc or on any close request.
+// window covering the primary screen, frames stretched to it with StretchDIBits
+// through an 8-bit colour table, the pointer hidden, the system's own screen
+// saver off while the window exists, three zoom commands in the system menu,
+// and the process ended on Esc or on any close request. Every other monitor
+// shows the same frame in a window of its own (MonitorWindows). While the
+// system reports the display off, no frame is drawn: PresentFrame sleeps in
+// the message wait until the display is back.
 #pragma once
 
+#include <memory>
+
+#include "MonitorWindows.h"
+#include "OwnedWindow.h"
 #include "RendererWindow.h"
 #include "Win32.h"
 
@@ -22,20 +29,31 @@ public:
     void DestroyRendererWindow() override;
 
 private:
+    struct PowerNotificationDeleter {
+        void operator()(void* notification) const;
+    };
+
     static LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    FrameView View() const { return {currentFrame_, frameHeader_.get(), frameWidth_, frameHeight_}; }
     void Paint();
     void Zoom(WPARAM command);
+    void PumpMessages();
+    void OnPowerSettingChange(const POWERBROADCAST_SETTING* setting);
+    void WaitWhileDisplayOff();
 
     // Program-wide window state; the window procedure reaches it through this.
     static Gdi8Window* instance_;
 
-    HWND window_ = nullptr;
-    HDC deviceContext_ = nullptr;  // the class's own DC (CS_OWNDC), held until teardown
-    FrameHeader* frameHeader_ = nullptr;  // allocated at creation, lives until the process ends
+    OwnedWindow window_;  // with the class's own DC (CS_OWNDC), held until teardown
+    std::unique_ptr<FrameHeader> frameHeader_;  // made at creation, lives until the process ends
     const std::uint8_t* currentFrame_ = nullptr;
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     SIZE zoomFrameSize_{};
+    MonitorWindows monitors_;
+    bool monitorsChanged_ = false;
+    std::unique_ptr<void, PowerNotificationDeleter> displayNotification_;
+    bool displayOff_ = false;
 };
 
 }  // namespace mosaika::gdi8

@@ -16,8 +16,8 @@ using mosaika::gdi8::Gdi8Window;
 class Gdi8WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(window_.CreateRendererWindow("Mosaika_Kanvas", 320, 200));
-        hwnd_ = FindWindowA("Mosaika_Kanvas", "Mosaika_Kanvas");
+        ASSERT_TRUE(window_.CreateRendererWindow(mosaika::kRendererWindowName, 320, 200));
+        hwnd_ = FindWindowA(mosaika::kRendererWindowName, mosaika::kRendererWindowName);
         ASSERT_NE(hwnd_, nullptr);
     }
 

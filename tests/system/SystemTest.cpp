@@ -110,6 +110,15 @@ bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeo
     return true;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(pollMs);
+    }
+    return true;
+}
+
 namespace {
 
 void Send(INPUT input) { SendInput(1, &input, sizeof input); }
@@ -154,10 +163,12 @@ void ClickMouse(DWORD downFlag, DWORD upFlag) {
     Send(MouseInput(upFlag));
 }
 
-Screenshot CaptureScreen() {
+Screenshot CaptureScreen() { return CaptureArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
+
+Screenshot CaptureArea(const RECT& area) {
     Screenshot shot;
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
+    shot.width = area.right - area.left;
+    shot.height = area.bottom - area.top;
     shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
 
     HDC screen = GetDC(nullptr);
@@ -172,7 +183,7 @@ Screenshot CaptureScreen() {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
     for (std::size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = source[i] & 0xFFFFFF;

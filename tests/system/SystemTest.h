@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,9 @@ int CountWindows(const wchar_t* title);
 // True once FindWindowW no longer finds it.
 bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 
+// Polls the condition every pollMs until it holds; false when it did not in time.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowTimeoutMs, DWORD pollMs = 5);
+
 // Real input through SendInput: reaches whatever window has the focus.
 void PressKey(WORD virtualKey);
 void MoveMouseTo(int x, int y);
@@ -84,8 +88,10 @@ struct Screenshot {
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-// The whole screen as the display shows it, read back from the screen DC.
+// The primary screen, or an area of the virtual screen (any monitor), as the
+// display shows it, read back from the screen DC.
 Screenshot CaptureScreen();
+Screenshot CaptureArea(const RECT& area);
 // Writes the screenshot as a PNG under screenshots/ in the test's folder and returns the path.
 std::string SaveScreenshot(const Screenshot& shot, const std::string& name);
 

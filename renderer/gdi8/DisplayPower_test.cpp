@@ -1,0 +1,162 @@
+// The renderer while the display is off, on the real window under Wine: the
+// display state arrives as the system sends it (WM_POWERBROADCAST with a
+// GUID_CONSOLE_DISPLAY_STATE setting), here from another thread of the test.
+// The frame loop is the program's own: RenderFrame, then PresentFrame.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "FrameLoop.h"
+#include "Gdi8Window.h"
+#include "SystemTest.h"
+#include "WinClock.h"
+
+namespace {
+
+constexpr GUID kConsoleDisplayState{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+enum DisplayState : DWORD { kOff = 0, kOn = 1, kDimmed = 2 };
+constexpr const wchar_t* kChildVariable = L"MOSAIKA_DISPLAY_OFF_CHILD";
+
+// Sends the notification as the system does; returns once the window has handled it.
+void SendDisplayState(HWND window, DisplayState state) {
+    alignas(POWERBROADCAST_SETTING) std::uint8_t bytes[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+    auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes);
+    setting->PowerSetting = kConsoleDisplayState;
+    setting->DataLength = sizeof(DWORD);
+    const DWORD data = state;
+    std::memcpy(setting->Data, &data, sizeof data);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(setting));
+}
+
+// Processor time of a process in milliseconds, user and kernel together.
+double CpuMs(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(process, &created, &ended, &kernel, &user);
+    const auto ms = [](FILETIME t) {
+        return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// The renderer's own loop, counting frames until told to stop.
+struct Renderer {
+    mosaika::gdi8::Gdi8Window window;
+    mosaika::gdi8::WinClock clock;
+    std::unique_ptr<mosaika::RendererProgram> program = std::make_unique<mosaika::RendererProgram>();
+    std::atomic<long> frames{0};
+    HWND hwnd = nullptr;
+
+    bool Create() {
+        mosaika::BuildLattice(program->scene, clock);
+        if (!window.CreateRendererWindow(mosaika::kRendererWindowName, mosaika::kFrameWidth, mosaika::kFrameHeight)) {
+            return false;
+        }
+        window.LoadColourTable(mosaika::BuildPaletteTable());
+        hwnd = FindWindowA(mosaika::kRendererWindowName, mosaika::kRendererWindowName);
+        return hwnd != nullptr;
+    }
+    void Run(const std::atomic<bool>& stop) {
+        while (!stop) {
+            mosaika::RenderFrame(program->scene, clock, program->frameBuffer.data(), mosaika::kFrameWidth,
+                                 mosaika::kFrameHeight);
+            window.PresentFrame(program->frameBuffer.data());
+            ++frames;
+        }
+    }
+};
+
+struct Sample {
+    long frames;
+    double cpuPercent;
+};
+
+// Frames drawn and processor use of this process over the next two seconds.
+Sample Measure(const Renderer& renderer) {
+    const long frames = renderer.frames;
+    const double cpu = CpuMs(GetCurrentProcess());
+    Sleep(2000);
+    return {renderer.frames - frames, (CpuMs(GetCurrentProcess()) - cpu) / 20.0};
+}
+
+TEST(DisplayPowerTest, NoFrameWhileTheDisplayIsOffFramesAgainWhenItIsOnOrDimmed) {
+    Renderer renderer;
+    ASSERT_TRUE(renderer.Create());
+    std::atomic<bool> stop{false};
+    Sample on{}, off{}, offAgain{}, dimmed{}, onAgain{};
+    std::thread display([&] {
+        on = Measure(renderer);
+        SendDisplayState(renderer.hwnd, kOff);
+        off = Measure(renderer);
+        SendDisplayState(renderer.hwnd, kOff);  // the same state again changes nothing
+        offAgain = Measure(renderer);
+        SendDisplayState(renderer.hwnd, kDimmed);
+        dimmed = Measure(renderer);
+        SendDisplayState(renderer.hwnd, kOn);
+        onAgain = Measure(renderer);
+        stop = true;
+    });
+    renderer.Run(stop);
+    display.join();
+
+    std::printf("monitors: %d; display on: %.0f frames/s, CPU %.1f %% of one core; display off: %ld frames, "
+                "CPU %.1f %%\n",
+                GetSystemMetrics(SM_CMONITORS), on.frames / 2.0, on.cpuPercent, off.frames, off.cpuPercent);
+    EXPECT_GT(on.frames, 20);
+    EXPECT_EQ(off.frames, 0);
+    EXPECT_LT(off.cpuPercent, 10.0);
+    EXPECT_EQ(offAgain.frames, 0);
+    EXPECT_LT(offAgain.cpuPercent, 10.0);
+    EXPECT_GT(dimmed.frames, 20) << "dimmed counts as visible";
+    EXPECT_GT(onAgain.frames, 20);
+}
+
+// The child: the renderer's loop with the display reported off at once; only
+// a close can end it (with ExitProcess).
+TEST(DisplayPowerTest, ChildRendererWithTheDisplayOff) {
+    if (!GetEnvironmentVariableW(kChildVariable, nullptr, 0)) GTEST_SKIP() << "runs as the child of the next case";
+    Renderer renderer;
+    ASSERT_TRUE(renderer.Create());
+    std::thread([hwnd = renderer.hwnd] { SendDisplayState(hwnd, kOff); }).detach();
+    const std::atomic<bool> never{false};
+    renderer.Run(never);
+}
+
+TEST(DisplayPowerTest, WhileTheDisplayIsOffItSleepsAndEscOrCloseStillEndItWithExitCodeZero) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const wchar_t* kanvas = systest::kRendererWindowTitle;
+    struct Ending {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    };
+    for (const Ending ending : {Ending{"Esc", WM_KEYDOWN, VK_ESCAPE}, Ending{"WM_CLOSE", WM_CLOSE, 0}}) {
+        SCOPED_TRACE(ending.what);
+        SetEnvironmentVariableW(kChildVariable, L"1");
+        const systest::Process child = systest::Process::Start(
+            self, L"--gtest_filter=DisplayPowerTest.ChildRendererWithTheDisplayOff");
+        SetEnvironmentVariableW(kChildVariable, nullptr);
+        ASSERT_TRUE(child.Started());
+        ASSERT_NE(systest::WaitForWindow(kanvas, kanvas, systest::kWindowTimeoutMs), nullptr);
+        Sleep(500);  // past start-up, into the pause
+        const double cpu = CpuMs(child.Handle());
+        Sleep(2000);
+        const double cpuPercent = (CpuMs(child.Handle()) - cpu) / 20.0;
+        std::printf("%s: child with the display off used %.1f %% of one core\n", ending.what, cpuPercent);
+        EXPECT_LT(cpuPercent, 10.0);
+        // Still there for the screen saver program looking for it.
+        HWND window = FindWindowW(kanvas, kanvas);
+        ASSERT_NE(window, nullptr);
+        PostMessageW(window, ending.message, ending.wParam, 0);
+        DWORD exitCode = 1234;
+        ASSERT_TRUE(child.WaitForExit(2000, &exitCode)) << "did not end";
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(FindWindowW(kanvas, kanvas), nullptr);
+    }
+}
+
+}  // namespace
