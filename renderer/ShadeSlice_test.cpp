@@ -122,7 +122,7 @@ TEST(ShadeSumsWith, EveryGapShadesAsShadeValueOnEveryPath) {
     std::vector<std::uint8_t> expected{8};
     for (const std::int32_t d1 : {0, 3000}) {
         for (std::int32_t gap = 0; gap <= 12288; ++gap) {
-            for (const auto& [r1, r2] : {std::pair{0, 0}, std::pair{0, 1023}, std::pair{1023, 0}, std::pair{1023, 1023}}) {
+            for (const auto& [r1, r2] : {std::pair{0, 0}, {0, 1023}, {1023, 0}, {1023, 1023}}) {
                 if (gap == 0 && r2 < r1) continue;  // second below nearest
                 nearest.push_back(1024 * d1 + r1);
                 second.push_back(1024 * (d1 + gap) + r2);
@@ -135,7 +135,8 @@ TEST(ShadeSumsWith, EveryGapShadesAsShadeValueOnEveryPath) {
         std::vector<std::uint8_t> shades(expected.size());
         ShadeSumsWith(path, nearest.data(), second.data(), shades.data(), static_cast<int>(shades.size()));
         for (std::size_t i = 0; i < shades.size(); ++i) {
-            ASSERT_EQ(int{shades[i]}, int{expected[i]}) << ShadePathName(path) << ": " << nearest[i] << ", " << second[i];
+            ASSERT_EQ(int{shades[i]}, int{expected[i]}) << ShadePathName(path) << ": " << nearest[i] << ", "
+                                                        << second[i];
         }
     }
 }
@@ -172,7 +173,9 @@ TEST(ShadeSliceWith, ShadesConstructedNeighbourhoods) {
 }
 
 TEST(ShadeSliceWith, MatchesTheReferenceOnWholeFrames) {
-    const auto seeded = [](std::uint32_t seed, int shifts) { return [=] { return SeededScene(seed, shifts).lattice; }; };
+    const auto seeded = [](std::uint32_t seed, int shifts) {
+        return [=] { return SeededScene(seed, shifts).lattice; };
+    };
     const auto border = [](std::uint32_t seed) { return [=] { return BorderLattice(seed); }; };
     const struct {
         std::function<FeatureLattice()> lattice;
@@ -243,7 +246,8 @@ TEST(ShadeSliceWith, NeverReadsBeyondTheCellsAroundTheFrame) {
             const bool searched = j >= 2 && j <= row.lastJ && k >= 2 && k <= row.lastK && l < 3;
             const auto [col, row_] = PoisonSpot(j, k, row.width, row.height);
             EXPECT_NE(expected[static_cast<std::size_t>(row_ * row.width + col)], 0) << col << ", " << row_;
-            return searched ? clean[PointIndex(j, k, l)] : FeaturePoint{PixelCoordinate(col), PixelCoordinate(row_), row.zs};
+            return searched ? clean[PointIndex(j, k, l)]
+                            : FeaturePoint{PixelCoordinate(col), PixelCoordinate(row_), row.zs};
         });
         for (const auto& [name, frame] : EveryPathFrame(poisoned, row.zs, row.width, row.height)) {
             EXPECT_TRUE(SameFrame(frame, expected, row.width)) << row.width << " x " << row.height << ", " << name;

@@ -26,7 +26,7 @@ TEST(ReduceShades, EachBlockBecomesItsMeanWithHalvesRoundedUp) {
         {{0, 1, 2, 3, 4, 5, 6, 7}, 4, 2, 2, {3, 5}},  // blocks 0,1,4,5 and 2,3,6,7
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(ReduceShades(row.shades, row.width, row.height, row.factor), row.expected) << row.width << "x" << row.height;
+        EXPECT_EQ(ReduceShades(row.shades, row.width, row.height, row.factor), row.expected) << row.width;
     }
 }
 
@@ -45,7 +45,8 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
         const std::size_t col = i / 3 % kPreviewWidth, row = i / 3 / kPreviewWidth;
         const bool black = col < 2 || col == kPreviewWidth - 1;
         const auto expected = [&](std::size_t c) { return black ? 0 : inPalette[i + c]; };
-        ASSERT_EQ((std::vector<int>{rgb[i], rgb[i + 1], rgb[i + 2]}), (std::vector{expected(0), expected(1), expected(2)}))
+        ASSERT_EQ((std::vector<int>{rgb[i], rgb[i + 1], rgb[i + 2]}),
+                  (std::vector{expected(0), expected(1), expected(2)}))
             << col << "," << row;
         ASSERT_TRUE(col >= 150 || narrow[row * 150 + col] == wide[i / 3]) << col << "," << row;
     }
@@ -57,7 +58,8 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
         reds.insert(bgra[i + 2]);
     }
     EXPECT_GT(reds.size(), 32u) << "the icon should show the shading, not a flat colour";
-    EXPECT_EQ(EncodePpm({1, 2, 3, 4, 5, 6}, 2, 1), (std::vector<std::uint8_t>{'P', '6', '\n', '2', ' ', '1', '\n', '2', '5', '5', '\n', 1, 2, 3, 4, 5, 6}));
+    const std::string ppm = "P6\n2 1\n255\n\x01\x02\x03\x04\x05\x06";
+    EXPECT_EQ(EncodePpm({1, 2, 3, 4, 5, 6}, 2, 1), std::vector<std::uint8_t>(ppm.begin(), ppm.end()));
 }
 
 TEST(CommittedPreview, IsABaselineEightBitJpeg) {

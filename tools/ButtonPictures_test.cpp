@@ -14,13 +14,15 @@ namespace {
 
 // A picture's pixel as 0xRRGGBB; rows top first, three bytes each pixel.
 std::uint32_t At(const std::vector<std::uint8_t>& rgb, int width, int x, int y) {
-    const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    const auto i = static_cast<std::size_t>(y * width + x) * 3;
     return std::uint32_t{rgb[i]} << 16 | std::uint32_t{rgb[i + 1]} << 8 | rgb[i + 2];
 }
 
 int Distance(std::uint32_t a, std::uint32_t b) {
     int sum = 0;
-    for (const int shift : {16, 8, 0}) sum += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF));
+    for (const int shift : {16, 8, 0}) {
+        sum += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF));
+    }
     return sum;
 }
 
@@ -37,7 +39,7 @@ TEST(SkinPicture, EveryCornerIsCutRoundAndThePressedOutlineSitsOneFurtherIn) {
         EXPECT_NE(At(skin, 64, 32, o - 1), At(skin, 64, 32, o)) << "nothing of the outline outside it";
         for (const bool top : {true, false}) {
             for (const bool left : {true, false}) {
-                SCOPED_TRACE(std::string(SkinLookName(look)) + (top ? " top" : " bottom") + (left ? "-left" : "-right"));
+                SCOPED_TRACE(std::string(SkinLookName(look)) + (top ? " top" : " bottom") + (left ? "left" : "right"));
                 // i rows from the horizontal edge, j columns from the vertical edge.
                 const auto at = [&](int i, int j) { return At(skin, 64, left ? j : 63 - j, top ? i : 24 - i); };
                 const std::uint32_t outline = at(o, 4);

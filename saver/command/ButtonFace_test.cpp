@@ -15,6 +15,8 @@ FaceGeometry GeometryFor(double width, double height) {
     return geometry;
 }
 
+std::pair<int, int> Middles(const FaceGeometry& g) { return {g.MiddleWidth(), g.MiddleHeight()}; }
+
 TEST(ButtonFace, SmallButtonFramesA21By13InsideAt96DpiCornersUnstretched) {
     // 435 x 315 twips is 29 x 21 pixels; top-left, top, top-right, right, bottom-right, bottom, bottom-left, left.
     const struct {
@@ -67,19 +69,19 @@ TEST(ButtonFace, TwipsToPixelsRoundsHalvesAwayFromZeroLikeTheWindowToolkit) {
         double twips;
         int dpi, pixels;
     } rows[] = {{1, 96, 0}, {1, 144, 0}, {60, 96, 4}, {60, 120, 5}, {60, 144, 6}, {22.5, 96, 2}, {-7.5, 96, -1}};
-    for (const auto& row : rows) EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
+    for (const auto& row : rows) EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << "@" << row.dpi;
 }
 
 TEST(ButtonFace, GeometryRoundsToEvenAndKeepsValuesThatDoNotFit) {
     FaceGeometry geometry = GeometryFor(120.5, 121.5);  // middles 0.5 and 1.5
-    EXPECT_EQ((std::pair{geometry.MiddleWidth(), geometry.MiddleHeight()}), (std::pair<std::int16_t, std::int16_t>{0, 2}));
+    EXPECT_EQ(Middles(geometry), (std::pair{0, 2}));
     geometry = GeometryFor(1755, 420);
     geometry.Update(40000, 375);  // the width no longer fits 16 bits; the height still updates
-    EXPECT_EQ((std::pair{geometry.MiddleWidth(), geometry.MiddleHeight()}), (std::pair<std::int16_t, std::int16_t>{1635, 255}));
+    EXPECT_EQ(Middles(geometry), (std::pair{1635, 255}));
     EXPECT_EQ(geometry.Pieces()[2].destination.left, 1695) << "the right edge of the last drawing";
     EXPECT_EQ(geometry.Pieces()[4].destination.top, 315);
     geometry.Update(32887, 32888);  // middle 32767 fits, the right edge 32827 does not
-    EXPECT_EQ((std::pair{geometry.MiddleWidth(), geometry.MiddleHeight()}), (std::pair<std::int16_t, std::int16_t>{32767, 255}));
+    EXPECT_EQ(Middles(geometry), (std::pair{32767, 255}));
     EXPECT_EQ(geometry.Pieces()[2].destination.left, 1695);
 }
 

@@ -131,18 +131,18 @@ TEST(ButtonStateMachine, SequencesAUserMakes) {
         std::optional<Skin> draw;
         bool reversed, click;
     } rows[] = {
-        {"resize after hover", {E::Initialize, E::Move, E::Initialize, E::Resize}, S::Normal, Skin::Normal, false, false},
+        {"resize", {E::Initialize, E::Move, E::Initialize, E::Resize}, S::Normal, Skin::Normal, false, false},
         {"hover", {E::Initialize, E::Move}, S::Hover, Skin::HighLight, true, false},
         {"focus while hovering", {E::Initialize, E::Move, E::GotFocus}, S::FocusedHover, Skin::Pressed, true, false},
         {"then resized", {E::Initialize, E::Move, E::GotFocus, E::Resize}, S::FocusedHover, Skin::Normal, true, false},
         {"then left", {E::Initialize, E::Move, E::GotFocus, E::TickOutside}, S::Focused, Skin::Selected, false, false},
-        {"hover with focus", {E::Initialize, E::GotFocus, E::Move}, S::FocusedHover, Skin::HighLightSelect, false, false},
+        {"hover, focused", {E::Initialize, E::GotFocus, E::Move}, S::FocusedHover, Skin::HighLightSelect, false, false},
         {"resize before Initialize", {E::Resize}, S::Uninitialised, Skin::Normal, false, false},
         {"ordinary click", with(click, {E::LeftUp}), S::FocusedHover, Skin::HighLightSelect, true, true},
         {"pressed, dragged off", draggedOff, S::Focused, Skin::Selected, false, false},
         {"coming back while held", with(draggedOff, {E::Move}), S::Focused, nullopt, false, false},
         {"released outside: no click", with(draggedOff, {E::Move, E::LeftUp}), S::Focused, nullopt, false, false},
-        {"moving in after", with(draggedOff, {E::LeftUp, E::Move}), S::FocusedHover, Skin::HighLightSelect, false, false},
+        {"in after", with(draggedOff, {E::LeftUp, E::Move}), S::FocusedHover, Skin::HighLightSelect, false, false},
         {"no hover look before Initialize", {E::Move}, S::Uninitialised, nullopt, false, false},
         {"focus before Initialize", {E::GotFocus, E::Move}, S::FocusedHover, Skin::HighLightSelect, false, false},
         {"no leave timer before Initialize", {E::GotFocus, E::Move, E::TickOutside}, S::FocusedHover, nullopt, false,
@@ -170,7 +170,8 @@ TEST(ButtonStateMachine, DisabledControlIgnoresFocusMouseAndTimerAndDrawsDisable
                 m.SetEnabledFlag(false);
                 const bool reversed = m.GradientReversed();
                 EXPECT_EQ(Send(m, event), ButtonReaction{});
-                EXPECT_EQ((std::tuple{m.State(), m.ButtonHeld(), m.GradientReversed()}), (std::tuple{state, held, reversed}));
+                EXPECT_EQ((std::tuple{m.State(), m.ButtonHeld(), m.GradientReversed()}),
+                          (std::tuple{state, held, reversed}));
             }
         }
         ButtonStateMachine m = MachineIn(state);

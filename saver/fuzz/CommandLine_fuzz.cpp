@@ -26,7 +26,12 @@ std::optional<std::vector<Char>> Decode(std::string_view text) {
     std::vector<Char> chars;
     for (std::size_t pos = 0; pos < text.size();) {
         const auto lead = static_cast<unsigned char>(text[pos]);
-        const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+        const std::size_t bytes = lead < 0x80   ? 1
+                                  : lead < 0xC2 ? 0
+                                  : lead < 0xE0 ? 2
+                                  : lead < 0xF0 ? 3
+                                  : lead < 0xF5 ? 4
+                                                : 0;
         if (bytes == 0 || pos + bytes > text.size()) return std::nullopt;
         std::uint32_t code = bytes == 1 ? lead : lead & (0x7Fu >> bytes);
         for (std::size_t k = 1; k < bytes; ++k) {
@@ -51,7 +56,9 @@ std::string WellFormedFrom(std::string_view bytes) {
                                                       : b < 0xF0 ? 0x30A0u + b - 0xE0 : 0x1F600u + b - 0xF0;
         const int length = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
         std::string encoded(static_cast<std::size_t>(length), '\0');
-        for (int k = length - 1; k > 0; --k, code >>= 6) encoded[static_cast<std::size_t>(k)] = static_cast<char>(0x80 | (code & 0x3F));
+        for (auto k = static_cast<std::size_t>(length - 1); k > 0; --k, code >>= 6) {
+            encoded[k] = static_cast<char>(0x80 | (code & 0x3F));
+        }
         encoded[0] = static_cast<char>(length == 1 ? code : ((0xFF00u >> length) & 0xFFu) | code);
         text += encoded;
     }

@@ -74,7 +74,8 @@ TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
     } rows[] = {
         {"stopped: play", 0, {0, "1"}, {0, "12"}, "stopped", {}, {current, tracks, mode, "play cdaudio|512"}, true},
         {"playing: nothing", 0, {0, "1"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
-        {"past the track: back", 3, {0, "4"}, {0, "12"}, "playing", track3Start, {current, tracks, mode, track3, from3}, true},
+        {"past the track: back", 3, {0, "4"}, {0, "12"}, "playing", track3Start,
+         {current, tracks, mode, track3, from3}, true},
         {"on the track: nothing", 3, {0, "3"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
         {"stopped on the track: play it", 3, {0, "3"}, {0, "12"}, "stopped", track3Start,
          {current, tracks, mode, track3, from3}, true},

@@ -22,7 +22,8 @@ TEST(WinMciPortTest, WithoutACdDriveOnePollStopsPollingAndAnUnopenedMp3IsNotPlay
     port.sent.clear();
     music.settings.BgmFile = "Z:\\no such folder\\no such file.mp3";
     music.PlayMp3();
-    EXPECT_EQ(port.sent, std::vector<std::string>{"open \"Z:\\no such folder\\no such file.mp3\" type MPEGVideo Alias MP3Play|0"});
+    EXPECT_EQ(port.sent, std::vector<std::string>{
+                             "open \"Z:\\no such folder\\no such file.mp3\" type MPEGVideo Alias MP3Play|0"});
     EXPECT_FALSE(music.IsMp3Playing());
 }
 
