@@ -69,7 +69,9 @@ TEST(ButtonFace, TwipsToPixelsRoundsHalvesAwayFromZeroLikeTheWindowToolkit) {
         double twips;
         int dpi, pixels;
     } rows[] = {{1, 96, 0}, {1, 144, 0}, {60, 96, 4}, {60, 120, 5}, {60, 144, 6}, {22.5, 96, 2}, {-7.5, 96, -1}};
-    for (const auto& row : rows) EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << "@" << row.dpi;
+    for (const auto& row : rows) {
+        EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
+    }
 }
 
 TEST(ButtonFace, GeometryRoundsToEvenAndKeepsValuesThatDoNotFit) {
