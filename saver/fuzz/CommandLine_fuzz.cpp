@@ -3,7 +3,6 @@
 // the mode follows the mode letter, and an ASCII start reads as bytes do.
 // Arbitrary bytes rarely form long characters, so each input is also mapped
 // onto well-formed text mixing one-, two-, three- and four-byte characters.
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,20 +95,11 @@ void CheckAnyBytes(std::string_view text) {
                                 : text.empty()  ? ModeAction::SaverCursorVisible
                                                 : ModeAction::EndSilently;
     FUZZ_CHECK(action == expected, "ModeActionFor follows ModeLetter");
-    FUZZ_CHECK(letter.size() <= 4, "a mode letter is one character");
-    FUZZ_CHECK(!(letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'), "the mode letter is folded");
-    // A character takes at most four bytes, and four only as a pair of units.
-    FUZZ_CHECK(!letter.empty() || text.size() < 2 || (text.size() < 4 && static_cast<signed char>(text[0]) < 0),
-               "a command line this long has a second position");
-    FUZZ_CHECK(HostWindowHandle(text) == 0 || text.find_first_of("0123456789", 3) != std::string_view::npos,
-               "a host handle comes from digits after the third byte");
+    // An ASCII start reads as bytes do, whatever follows.
     if (text.size() >= 3 && static_cast<signed char>(text[0]) >= 0 && static_cast<signed char>(text[1]) >= 0 &&
         static_cast<signed char>(text[2]) >= 0) {
         FUZZ_CHECK(letter == Folded(std::string(1, text[1])), "an ASCII second character is the letter");
         FUZZ_CHECK(HostWindowHandle(text) == HandleFrom(text.substr(3)), "an ASCII start's handle is from byte 3");
-        std::string swapped(text);
-        if (std::isalpha(static_cast<unsigned char>(swapped[1]))) swapped[1] = static_cast<char>(swapped[1] ^ 0x20);
-        FUZZ_CHECK(ModeActionFor(swapped) == action, "the mode letter is not case sensitive");
     }
 }
 

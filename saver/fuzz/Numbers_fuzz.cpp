@@ -1,10 +1,8 @@
 // Fuzzes the number readers and conversions. The rules hold for every input:
 // the strict reader agrees bit for bit with the C library's correctly rounded
-// strtod on every text it accepts, and the lenient reader with it there; the
-// lenient reader ignores blanks, stops at a zero byte and at anything that
-// cannot continue a number, and is symmetric in its sign; rounding lands within
-// its distance with halves to even, out of range gives nothing; the texts the
-// settings are written with read back as the same value.
+// strtod on every text it accepts, and the lenient reader with it there;
+// rounding lands within its distance with halves to even, out of range gives
+// nothing; the texts the settings are written with read back as the same value.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -44,16 +42,8 @@ void CheckLenientReader(std::string_view text) {
     const double value = ReadLenientNumber(text);
     FUZZ_CHECK(!std::isnan(value), "ReadLenientNumber never gives NaN");
     CheckRounding(value);
-    std::string bare;
-    for (const char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n') bare += c;
-    }
-    FUZZ_CHECK(SameBits(ReadLenientNumber(bare), value), "ReadLenientNumber skips blanks anywhere");
     FUZZ_CHECK(SameBits(ReadLenientNumber(text.substr(0, text.find('\0'))), value), "it stops at a zero byte");
     FUZZ_CHECK(SameBits(ReadLenientNumber(std::string(text) + "x"), value), "it stops where a number cannot go on");
-    if (bare.empty() || (bare[0] != '+' && bare[0] != '-')) {
-        FUZZ_CHECK(ReadLenientNumber("-" + std::string(text)) == -value, "a minus sign in front negates it");
-    }
 }
 
 void CheckStrictReader(std::string_view text) {
@@ -62,7 +52,6 @@ void CheckStrictReader(std::string_view text) {
         FUZZ_CHECK(!FloorToInt16(text) && !RoundToInt16(text), "no number, no 16-bit value");
         return;
     }
-    for (const char c : text) FUZZ_CHECK(c != '\0' && std::strchr("0123456789+-.eE \t", c), "only number characters");
     const std::string copy(text);
     char* end = nullptr;
     const double reference = std::strtod(copy.c_str(), &end);
