@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -50,6 +51,8 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
             << col << "," << row;
         ASSERT_TRUE(col >= 150 || narrow[row * 150 + col] == wide[i / 3]) << col << "," << row;
     }
+    // A still worth showing: pale cell borders and dark cell interiors both appear.
+    EXPECT_TRUE(*std::min_element(wide.begin(), wide.end()) < 16 && *std::max_element(wide.begin(), wide.end()) > 200);
     const auto bgra = IconPicture(kIconSeed, kIconMilliseconds);
     ASSERT_EQ(bgra.size(), std::size_t{kIconSize} * kIconSize * 4);
     std::set<int> reds;
@@ -76,7 +79,12 @@ TEST(CommittedPreview, IsABaselineEightBitJpeg) {
         at += 2 + (std::size_t{file[at + 2]} << 8 | file[at + 3]);
     }
     ASSERT_LT(at + 4, file.size());
-    EXPECT_EQ((std::pair{file[at + 1], file[at + 4]}), (std::pair<std::uint8_t, std::uint8_t>{0xC0, 8}));
+    ASSERT_LT(at + 17, file.size());
+    // Baseline, 8-bit samples, three components none of them subsampled; a quality far from the chosen one
+    // lands outside the size range.
+    EXPECT_EQ((std::vector{file[at + 1], file[at + 4], file[at + 9], file[at + 11], file[at + 14], file[at + 17]}),
+              (std::vector<std::uint8_t>{0xC0, 8, 3, 0x11, 0x11, 0x11}));
+    EXPECT_TRUE(file.size() > 18000 && file.size() < 20500) << file.size();
 }
 
 }  // namespace

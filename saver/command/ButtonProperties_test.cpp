@@ -64,8 +64,9 @@ TEST(ButtonProperties, ReadingTakesEachStoredValueOrLeavesItsPropertyAlone) {
     EXPECT_EQ(effects.reactions, Reactions{kNormal});
     EXPECT_EQ(effects.changed, std::nullopt);
     const Control bare;
-    EXPECT_EQ((std::tuple{bare.machine.Enabled(), bare.properties.Caption(), bare.properties.Font()}),
-              (std::tuple{true, std::string("Command1"), kContainerFont}));
+    EXPECT_EQ((std::tuple{bare.machine.Enabled(), bare.properties.Caption(), bare.properties.Font(),
+                          bare.properties.FirstRun()}),
+              (std::tuple{true, std::string("Command1"), kContainerFont, std::uint8_t{1}}));
 
     const struct {
         std::string key, text;

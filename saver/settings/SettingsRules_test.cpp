@@ -76,7 +76,9 @@ TEST(SettingsRules, BandsRunGreyOnThePanelAndNavyToLavenderOnTheDialog) {
     ASSERT_EQ(panel.size(), 2536u);
     EXPECT_EQ((std::vector{panel.front(), panel[1268], panel.back()}),
               (std::vector<Rgb>{{30, 30, 30}, {250, 250, 250}, {30, 30, 30}}));
-    for (const Rgb& row : panel) EXPECT_TRUE(row.red == row.green && row.red == row.blue && row.red >= 30);
+    for (const Rgb& row : panel) {
+        EXPECT_TRUE(row.red == row.green && row.red == row.blue && row.red >= 30 && row.red <= 250);
+    }
 
     for (const double height : {3780.0, 3780.6}) {
         const std::vector<Rgb> dialog = BandColours(BandSurface::Dialog, height);
@@ -93,6 +95,7 @@ TEST(SettingsRules, BandsRunGreyOnThePanelAndNavyToLavenderOnTheDialog) {
     EXPECT_TRUE(BandColours(BandSurface::Panel, 0).empty());
     EXPECT_TRUE(BandColours(BandSurface::Dialog, std::nan("")).empty());
     EXPECT_EQ(BandColours(BandSurface::Panel, 0.4).size(), 1u);
+    EXPECT_EQ(BandColours(BandSurface::Dialog, 1.0), (std::vector<Rgb>{{0, 0, 30}, {0, 0, 30}}));
 }
 
 }  // namespace
