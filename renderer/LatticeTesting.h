@@ -1,11 +1,11 @@
-// Helpers the lattice and shading tests share: seeded scenes, the band check
-// and frame comparison.
+// Helpers the lattice and shading tests share: lattices, the band check and frames.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "Lattice.h"
@@ -15,25 +15,23 @@ namespace mosaika {
 
 using Frame = std::vector<std::uint8_t>;
 
-inline std::size_t PixelCount(int width, int height) {
-    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-}
-
-inline testing::AssertionResult SameFrame(const Frame& a, const Frame& b, int width) {
-    if (a.size() != b.size()) return testing::AssertionFailure() << a.size() << " bytes vs " << b.size();
-    std::size_t differing = 0;
-    std::size_t first = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == b[i]) continue;
-        if (differing++ == 0) first = i;
+// A lattice with point(j, k, l) at every cell column j, cell row k and layer l, drawn in that order.
+template <typename PointOf>
+FeatureLattice Fill(PointOf point) {
+    FeatureLattice lattice{};
+    for (int j = 0; j < 64; ++j) {
+        for (int k = 0; k < 64; ++k) {
+            for (int l = 0; l < 4; ++l) lattice[PointIndex(j, k, l)] = point(j, k, l);
+        }
     }
-    if (differing == 0) return testing::AssertionSuccess();
-    const auto w = static_cast<std::size_t>(width);
-    return testing::AssertionFailure() << differing << " pixels differ, first at col " << first % w << " row "
-                                       << first / w << ": " << int{a[first]} << " vs " << int{b[first]};
+    return lattice;
 }
 
-// The lattice BuildLattice draws from the given counter reading, then shifted.
+inline bool SameLattice(const FeatureLattice& a, const FeatureLattice& b) {
+    return std::memcmp(a.data(), b.data(), sizeof a) == 0;
+}
+
+// The scene BuildLattice draws from the given counter reading, then shifted.
 inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
     FixedClock clock;
     clock.counter = seed;
@@ -46,23 +44,28 @@ inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
 // How many points lie outside their cell and layer band (bounds included).
 inline int PointsOutsideBands(const FeatureLattice& lattice) {
     int outside = 0;
-    for (int j = 0; j < 64; ++j) {
-        for (int k = 0; k < 64; ++k) {
-            for (int l = 0; l < 4; ++l) {
-                const FeaturePoint& p = lattice[PointIndex(j, k, l)];
-                const bool inside = 1024 * j <= p.x && p.x <= 1024 * (j + 1) && 1024 * k <= p.y &&
-                                    p.y <= 1024 * (k + 1) && 1024 * l <= p.z && p.z <= 1024 * (l + 1);
-                outside += inside ? 0 : 1;
-            }
-        }
+    const auto in = [](std::int32_t v, int band) { return 1024 * band <= v && v <= 1024 * (band + 1); };
+    for (std::size_t i = 0; i < lattice.size(); ++i) {
+        const FeaturePoint& p = lattice[i];
+        const int j = static_cast<int>(i / 4 % 64), k = static_cast<int>(i / 256), l = static_cast<int>(i % 4);
+        outside += in(p.x, j) && in(p.y, k) && in(p.z, l) ? 0 : 1;
     }
     return outside;
 }
 
 inline Frame ReferenceFrame(const FeatureLattice& lattice, int zs, int width, int height) {
-    Frame frame(PixelCount(width, height));
+    Frame frame(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     ReferenceShadeSlice(lattice, zs, frame.data(), width, height);
     return frame;
+}
+
+inline testing::AssertionResult SameFrame(const Frame& a, const Frame& b, int width) {
+    if (a.size() != b.size()) return testing::AssertionFailure() << a.size() << " bytes vs " << b.size();
+    const auto first = static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin());
+    if (first == a.size()) return testing::AssertionSuccess();
+    const auto w = static_cast<std::size_t>(width);
+    return testing::AssertionFailure() << "first difference at col " << first % w << " row " << first / w << ": "
+                                       << int{a[first]} << " vs " << int{b[first]};
 }
 
 }  // namespace mosaika

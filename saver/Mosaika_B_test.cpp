@@ -5,12 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
 #include "Mosaika_B.h"
 #include "Mosaika_R.h"
-#include "Numbers.h"
 #include "Picture.h"
 #include "Text.h"
 #include "Win32.h"
@@ -19,176 +19,110 @@
 namespace mosaika {
 namespace {
 
-using forms::FromAnsi;
 using forms::ToAnsi;
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-bool IsWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
-
-void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+const std::string kMode = "BGM\x8B\xE6\x95\xAA=", kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4=", kFile = "BGM\xCC\xA7\xB2\xD9=";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::current_path() / L"settings store 図";
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        ini_ = folder_ / L"モザイカ図.ini";
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string IniAnsi() const { return ToAnsi(ini_.wstring()); }
-    std::wstring Existing(const wchar_t* name) const {
-        const auto path = folder_ / name;
-        WriteAll(path, "RIFF");
-        return path.wstring();
+    std::string Ini() const { return ReadAll(ini_); }
+    static std::string ReadAll(const std::filesystem::path& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+    static void Write(const std::filesystem::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
     }
     MusicSettings Load() {
         MusicSettings settings;
         WinSettingsPort port;
-        mosaika::LoadSettings(settings, port, IniAnsi());
+        LoadSettings(settings, port, ToAnsi(ini_.wstring()));
         return settings;
     }
 
-    std::filesystem::path folder_;
-    std::filesystem::path ini_;
+    const std::filesystem::path folder_ = std::filesystem::current_path() / L"settings store 図";
+    const std::filesystem::path ini_ = folder_ / L"モザイカ図.ini";
 };
 
-TEST_F(SettingsStoreTest, SavedFileHoldsTheShiftJisSectionKeysAndLeadingBlankValues) {
+TEST_F(SettingsStoreTest, SavedFileHoldsShiftJisKeysAndLoadsBack) {
     ASSERT_EQ(GetACP(), 932u) << "the tests run under code page 932";
-    const std::wstring music = Existing(L"曲 ソ表.wav");  // 0x5C trail bytes in the path
-    WinSettingsPort port;
-    SaveSettings({kBgmSoundFile, 3, ToAnsi(music)}, port, IniAnsi());
-
-    // Windows keeps the value's leading blank; Wine's profile writer drops it.
-    const std::string blank = IsWine() ? "" : " ";
-    const std::string expected = std::string("[Section]\r\n") +
-                                 "BGM\x8B\xE6\x95\xAA=" + blank + "2\r\n" +        // BGM区分
-                                 "BGM\xD8\xCB\xDF\xB0\xC4=" + blank + "3\r\n" +    // BGMﾘﾋﾟｰﾄ
-                                 "BGM\xCC\xA7\xB2\xD9=" + ToAnsi(music) + "\r\n";  // BGMﾌｧｲﾙ
-    EXPECT_EQ(ReadAll(ini_), expected);
-
-    const MusicSettings loaded = Load();
-    EXPECT_EQ(loaded.BgmMode, kBgmSoundFile);
-    EXPECT_EQ(loaded.BgmRepeat, 3);
-    EXPECT_EQ(FromAnsi(loaded.BgmFile), music);
-}
-
-TEST_F(SettingsStoreTest, MissingFileGivesTheDefaults) {
-    const MusicSettings loaded = Load();
-    EXPECT_EQ(loaded.BgmMode, 0);
-    EXPECT_EQ(loaded.BgmRepeat, 0);
-    EXPECT_EQ(loaded.BgmFile, "");
+    EXPECT_EQ(Load().BgmMode, 0);
     EXPECT_FALSE(std::filesystem::exists(ini_)) << "reading must not create the file";
-}
 
-TEST_F(SettingsStoreTest, BrokenValuesGiveTheLoadersResults) {
-    struct Row {
-        const char* text;
-        std::int16_t mode;
-    };
-    const Row rows[] = {
-        {" 2", 2}, {"2.9", 2}, {"-1.5", -2}, {"  1  ", 1}, {"abc", 0}, {"40000", 0}, {"-32769", 0}, {"", 0},
-        {"1e1", 10}, {"\x8B\xE6", 0},
-    };
-    // A music file that exists, so a sound-file mode is not turned off for want of one.
-    const std::string music = ToAnsi(Existing(L"曲.wav"));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        WriteAll(ini_, std::string("[Section]\r\nBGM\x8B\xE6\x95\xAA=") + row.text + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" +
-                           row.text + "\r\nBGM\xCC\xA7\xB2\xD9=" + music + "\r\n");
-        const MusicSettings loaded = Load();
-        EXPECT_EQ(loaded.BgmMode, row.mode);
-        EXPECT_EQ(loaded.BgmRepeat, row.mode);
+    const std::filesystem::path music = folder_ / L"曲 ソ表.wav";  // 0x5C trail bytes in the path
+    Write(music, "RIFF");
+    WinSettingsPort port;
+    SaveSettings({kBgmSoundFile, 3, ToAnsi(music.wstring())}, port, ToAnsi(ini_.wstring()));
+    // Windows keeps the value's leading blank; Wine's profile writer drops it.
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    const std::string blank = wine ? "" : " ";
+    EXPECT_EQ(Ini(), "[Section]\r\n" + kMode + blank + "2\r\n" + kRepeat + blank + "3\r\n" + kFile +
+                         ToAnsi(music.wstring()) + "\r\n");
+    const MusicSettings loaded = Load();
+    EXPECT_EQ((std::tuple{loaded.BgmMode, loaded.BgmRepeat, loaded.BgmFile}),
+              (std::tuple{kBgmSoundFile, std::int16_t{3}, ToAnsi(music.wstring())}));
+
+    // Broken values as the platform hands them over, with a music file that exists.
+    const std::pair<const char*, std::int16_t> rows[] = {{"  1  ", 1}, {"2.9", 2}, {"-1.5", -2}, {"abc", 0},
+                                                         {"40000", 0}, {"", 0},    {"1e1", 10},  {"\x8B\xE6", 0}};
+    for (const auto& [text, value] : rows) {
+        Write(ini_, "[Section]\r\n" + kMode + text + "\r\n" + kRepeat + text + "\r\n" + kFile +
+                        ToAnsi(music.wstring()) + "\r\n");
+        EXPECT_EQ((std::pair{Load().BgmMode, Load().BgmRepeat}), (std::pair{value, value})) << text;
     }
 }
 
-TEST_F(SettingsStoreTest, VanishedMusicFileFallsBackWithoutRewritingTheFile) {
-    const std::string missing = ToAnsi((folder_ / L"消えた.mp3").wstring());
+TEST_F(SettingsStoreTest, VanishedMusicFileFallsBackWithoutRewritingAndLongValuesAreCut) {
     for (const std::int16_t mode : {kBgmSoundFile, kBgmCdAudio}) {
-        const std::string bytes = "[Section]\r\nBGM\x8B\xE6\x95\xAA= " + std::to_string(mode) +
-                                  "\r\nBGM\xCC\xA7\xB2\xD9=" + missing + "\r\n";
-        WriteAll(ini_, bytes);
+        const std::string bytes = "[Section]\r\n" + kMode + std::to_string(mode) + "\r\n" + kFile +
+                                  ToAnsi((folder_ / L"消えた.mp3").wstring()) + "\r\n";
+        Write(ini_, bytes);
         const MusicSettings loaded = Load();
         EXPECT_EQ(loaded.BgmMode, mode == kBgmSoundFile ? kBgmNone : kBgmCdAudio);
         EXPECT_EQ(loaded.BgmFile, "");
-        EXPECT_EQ(ReadAll(ini_), bytes);
+        EXPECT_EQ(Ini(), bytes);
     }
-}
-
-TEST_F(SettingsStoreTest, ValuesLongerThan255BytesAreCutNotOverflowed) {
-    const std::string longValue(400, 'x');
-    WriteAll(ini_, "[Section]\r\nBGM\xCC\xA7\xB2\xD9=" + longValue + "\r\n");
-    const std::string read = ReadIniValue(std::string(kIniSection), std::string(kKeyBgmFile), ini_.wstring());
-    EXPECT_EQ(read, std::string(255, 'x'));
+    Write(ini_, "[Section]\r\n" + kFile + std::string(400, 'x') + "\r\n");
+    EXPECT_EQ(ReadIniValue(std::string(kIniSection), std::string(kKeyBgmFile), ini_.wstring()), std::string(255, 'x'));
 }
 
 TEST_F(SettingsStoreTest, FileExistsIsTrueForReadableFilesOnly) {
-    const std::wstring file = Existing(L"在る.wav");
+    const std::wstring file = (folder_ / L"在る.wav").wstring();
+    Write(file, "RIFF");
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(FileExists(file + L"\\"));  // one trailing backslash is dropped
-    EXPECT_FALSE(FileExists(folder_.wstring()));
-    EXPECT_FALSE(FileExists(folder_.wstring() + L"\\"));
-    EXPECT_FALSE(FileExists((folder_ / L"無い.wav").wstring()));
-    EXPECT_FALSE(FileExists(L""));
+    const std::wstring folder = folder_.wstring();
+    for (const std::wstring& missing : {folder, folder + L"\\", (folder_ / L"無い.wav").wstring(), std::wstring()}) {
+        EXPECT_FALSE(FileExists(missing)) << ToAnsi(missing);
+    }
 }
 
-// A visible top-level window of the given client size, standing in for the
-// host's preview area.
-class HostWindow {
-public:
-    HostWindow(int width, int height) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"PreviewHost";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, L"PreviewHost", L"host", WS_POPUP | WS_VISIBLE, 40, 30, width, height, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HostWindow() {
-        if (IsWindow(window_)) DestroyWindow(window_);
-    }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-void PumpFor(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
+// Pumps messages until the condition holds or the deadline passes.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        Sleep(10);
+        if (done()) return true;
     }
+    return done();
 }
 
-// The colour at (x, y) of a window's client area, as the screen shows it.
-COLORREF ScreenPixel(HWND window, int x, int y) {
+// The colour at (x, y) of a device context: the screen (window given) or the picture drawn alone.
+COLORREF PixelAt(HWND window, const forms::Picture* picture, int x, int y) {
+    HDC screen = GetDC(nullptr);
     POINT point{x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-// The decoded preview picture's own pixel at (x, y).
-COLORREF PicturePixel(const forms::Picture& picture, int x, int y) {
-    HDC screen = GetDC(nullptr);
+    if (window) ClientToScreen(window, &point);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.Size().cx, picture.Size().cy);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 152, 112);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    picture.Draw(memory, 0, 0, picture.Size().cx, picture.Size().cy);
-    const COLORREF colour = GetPixel(memory, x, y);
+    if (picture) picture->Draw(memory, 0, 0, 152, 112);
+    const COLORREF colour = window ? GetPixel(screen, point.x, point.y) : GetPixel(memory, x, y);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -196,42 +130,38 @@ COLORREF PicturePixel(const forms::Picture& picture, int x, int y) {
     return colour;
 }
 
-TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftAndBlackBeyond) {
+TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBeyond) {
     const forms::Picture picture = forms::Picture::FromResource(IDR_PREVIEW_JPEG);
     ASSERT_TRUE(picture);
-    ASSERT_EQ(picture.Size().cx, 152);
-    ASSERT_EQ(picture.Size().cy, 112);
+    ASSERT_EQ((std::pair{picture.Size().cx, picture.Size().cy}), (std::pair{152L, 112L}));
+    ASSERT_NE(PixelAt(nullptr, &picture, 80, 60), RGB(0, 0, 0)) << "(80, 60) lies in the pattern";
 
-    HostWindow host(200, 150);
-    SetUpPreview("/p " + std::to_string(reinterpret_cast<INT_PTR>(host.get())));
-    PumpFor(500);
-
-    HWND preview = FindWindowExW(host.get(), nullptr, nullptr, L"Preview Window");
-    ASSERT_NE(preview, nullptr);
-    RECT rect;
-    GetClientRect(preview, &rect);
-    EXPECT_EQ(rect.right, 200);
-    EXPECT_EQ(rect.bottom, 150);
-
-    // Column 0 is black in the picture itself; (80, 60) lies in the pattern.
-    for (const POINT at : {POINT{0, 0}, POINT{2, 5}, POINT{80, 60}, POINT{150, 111}, POINT{151, 0}}) {
-        EXPECT_EQ(ScreenPixel(host.get(), at.x, at.y), PicturePixel(picture, at.x, at.y))
-            << at.x << "," << at.y;
-    }
-    EXPECT_NE(PicturePixel(picture, 80, 60), RGB(0, 0, 0));
-    for (const POINT at : {POINT{152, 0}, POINT{199, 149}, POINT{10, 112}, POINT{170, 60}}) {
-        EXPECT_EQ(ScreenPixel(host.get(), at.x, at.y), RGB(0, 0, 0)) << at.x << "," << at.y;
-    }
-}
-
-TEST(PreviewTest, SmallerHostCutsThePictureAtTheRightAndBottom) {
-    const forms::Picture picture = forms::Picture::FromResource(IDR_PREVIEW_JPEG);
-    HostWindow host(100, 80);
-    SetUpPreview("/p:" + std::to_string(reinterpret_cast<INT_PTR>(host.get())));
-    PumpFor(500);
-    for (const POINT at : {POINT{50, 40}, POINT{99, 79}}) {
-        EXPECT_EQ(ScreenPixel(host.get(), at.x, at.y), PicturePixel(picture, at.x, at.y))
-            << at.x << "," << at.y;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"PreviewHost";
+    RegisterClassW(&windowClass);
+    for (const auto& [width, height] : {std::pair{200, 150}, std::pair{100, 80}}) {
+        HWND host = CreateWindowExW(0, L"PreviewHost", L"host", WS_POPUP | WS_VISIBLE, 40, 30, width, height,
+                                    nullptr, nullptr, nullptr, nullptr);
+        SetUpPreview("/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
+        HWND preview = nullptr;
+        RECT rect{};
+        // Shown, at the host's size, and painted: the picture's pattern at (80, 60) or (50, 40).
+        const int px = std::min(80, width / 2), py = std::min(60, height / 2);
+        EXPECT_TRUE(PumpUntil([&] {
+            preview = FindWindowExW(host, nullptr, nullptr, L"Preview Window");
+            return preview && IsWindowVisible(preview) && GetClientRect(preview, &rect) && rect.right == width &&
+                   rect.bottom == height && PixelAt(host, nullptr, px, py) == PixelAt(nullptr, &picture, px, py);
+        }, 5000)) << width << " x " << height;
+        // Column 0 is black in the picture itself.
+        for (const POINT at : {POINT{0, 0}, POINT{2, 5}, POINT{150, 111}, POINT{151, 0}, POINT{99, 79},
+                               POINT{152, 0}, POINT{199, 149}, POINT{10, 112}, POINT{170, 60}}) {
+            if (at.x >= width || at.y >= height) continue;
+            const COLORREF expected = at.x < 152 && at.y < 112 ? PixelAt(nullptr, &picture, at.x, at.y) : RGB(0, 0, 0);
+            EXPECT_EQ(PixelAt(host, nullptr, at.x, at.y), expected) << at.x << "," << at.y;
+        }
+        DestroyWindow(host);
     }
 }
 

@@ -1,12 +1,14 @@
-// The preview still and the icon: drawn by the real core, in the palette, the
-// preview with its black columns.
+// The preview still and the icon, drawn by the real core in the palette, and
+// the committed preview's encoding. (assets_up_to_date compares every
+// committed asset byte for byte with a fresh one.)
 #include "AssetPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
-#include <string>
 #include <tuple>
 
 #include "Palette.h"
@@ -14,105 +16,75 @@
 namespace mosaika {
 namespace {
 
-std::set<std::tuple<int, int, int>> PaletteColours() {
-    std::set<std::tuple<int, int, int>> colours;
-    for (const PaletteEntry& entry : BuildPaletteTable()) colours.insert({entry.red, entry.green, entry.blue});
-    return colours;
-}
-
-const std::uint8_t* RgbAt(const std::vector<std::uint8_t>& rgb, int width, int col, int row) {
-    return rgb.data() + (static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                         static_cast<std::size_t>(col)) * 3;
-}
-
-TEST(RenderShades, WidthIsNotTiedToTheDisplaysMultipleOfFour) {
-    // 152 is a multiple of 4, 150 is not: a row is exactly width shades either way,
-    // and a narrower frame is the left part of a wider one.
-    const auto wide = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
-    const auto narrow = RenderShades(kPreviewSeed, kPreviewMilliseconds, 150, kPreviewHeight);
-    ASSERT_EQ(wide.size(), std::size_t{kPreviewWidth} * kPreviewHeight);
-    ASSERT_EQ(narrow.size(), std::size_t{150} * kPreviewHeight);
-    for (int row = 0; row < kPreviewHeight; ++row) {
-        EXPECT_TRUE(std::equal(narrow.begin() + row * 150, narrow.begin() + (row + 1) * 150,
-                               wide.begin() + row * kPreviewWidth))
-            << "row " << row;
-    }
-}
-
-TEST(ShadesToRgb, LooksUpEachShadeInThePalette) {
-    const auto rgb = ShadesToRgb({0, 30, 255});
-    EXPECT_EQ(rgb, (std::vector<std::uint8_t>{255, 255, 191, 225, 225, 1, 0, 0, 126}));
-}
-
 TEST(ReduceShades, EachBlockBecomesItsMeanWithHalvesRoundedUp) {
     const struct {
         std::vector<std::uint8_t> shades;
         int width, height, factor;
         std::vector<std::uint8_t> expected;
     } rows[] = {
-        {{0, 1, 2, 3}, 2, 2, 2, {2}},                  // 1.5 rounds up
-        {{0, 1, 1, 2}, 2, 2, 2, {1}},                  // exact
-        {{0, 0, 0, 1}, 2, 2, 2, {0}},                  // 0.25 rounds down
-        {{255, 255, 255, 255}, 2, 2, 2, {255}},        // no overflow at the top
-        {{10, 20, 30, 40, 50, 60}, 3, 2, 1, {10, 20, 30, 40, 50, 60}},
-        // 4 x 2 in two 2 x 2 blocks: the left block is 0,1,4,5, the right 2,3,6,7.
-        {{0, 1, 2, 3, 4, 5, 6, 7}, 4, 2, 2, {3, 5}},
+        {{0, 1, 2, 3}, 2, 2, 2, {2}}, {{0, 1, 1, 2}, 2, 2, 2, {1}}, {{0, 0, 0, 1}, 2, 2, 2, {0}},
+        {{255, 255, 255, 255}, 2, 2, 2, {255}}, {{10, 20, 30, 40, 50, 60}, 3, 2, 1, {10, 20, 30, 40, 50, 60}},
+        {{0, 1, 2, 3, 4, 5, 6, 7}, 4, 2, 2, {3, 5}},  // blocks 0,1,4,5 and 2,3,6,7
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(ReduceShades(row.shades, row.width, row.height, row.factor), row.expected)
-            << row.width << "x" << row.height << " by " << row.factor;
+        EXPECT_EQ(ReduceShades(row.shades, row.width, row.height, row.factor), row.expected) << row.width;
     }
 }
 
-TEST(PreviewPicture, BlackColumnsAtBothEdgesAndThePatternBetween) {
+TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTheIconIsOpaque) {
+    EXPECT_EQ(ShadesToRgb({0, 30, 255}), (std::vector<std::uint8_t>{255, 255, 191, 225, 225, 1, 0, 0, 126}));
+    std::set<std::tuple<int, int, int>> palette;  // has no black: blue is never 0
+    for (const PaletteEntry& entry : BuildPaletteTable()) palette.insert({entry.red, entry.green, entry.blue});
+
     const auto rgb = PreviewPicture(kPreviewSeed, kPreviewMilliseconds);
+    const auto wide = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
+    const auto inPalette = ShadesToRgb(wide);
+    // 150 is no multiple of 4: a narrower frame is still the left part of a wider one.
+    const auto narrow = RenderShades(kPreviewSeed, kPreviewMilliseconds, 150, kPreviewHeight);
     ASSERT_EQ(rgb.size(), std::size_t{kPreviewWidth} * kPreviewHeight * 3);
-    const auto palette = PaletteColours();  // has no black: blue is never 0
-    const auto shades = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
-    const auto inPalette = ShadesToRgb(shades);
-    for (int row = 0; row < kPreviewHeight; ++row) {
-        for (int col = 0; col < kPreviewWidth; ++col) {
-            const std::uint8_t* pixel = RgbAt(rgb, kPreviewWidth, col, row);
-            const bool black = col < 2 || col == kPreviewWidth - 1;
-            if (black) {
-                EXPECT_TRUE(pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0) << col << "," << row;
-            } else {
-                EXPECT_TRUE(std::equal(pixel, pixel + 3, RgbAt(inPalette, kPreviewWidth, col, row)))
-                    << col << "," << row;
-                EXPECT_TRUE(palette.count({pixel[0], pixel[1], pixel[2]})) << col << "," << row;
-            }
-        }
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        const std::size_t col = i / 3 % kPreviewWidth, row = i / 3 / kPreviewWidth;
+        const bool black = col < 2 || col == kPreviewWidth - 1;
+        const auto expected = [&](std::size_t c) { return black ? 0 : inPalette[i + c]; };
+        ASSERT_EQ((std::vector<int>{rgb[i], rgb[i + 1], rgb[i + 2]}),
+                  (std::vector{expected(0), expected(1), expected(2)}))
+            << col << "," << row;
+        ASSERT_TRUE(col >= 150 || narrow[row * 150 + col] == wide[i / 3]) << col << "," << row;
     }
-}
-
-TEST(PreviewPicture, ShowsBordersAndDeepInteriors) {
     // A still worth showing: pale cell borders and dark cell interiors both appear.
-    const auto shades = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
-    const auto [lowest, highest] = std::minmax_element(shades.begin(), shades.end());
-    EXPECT_LT(*lowest, 16);
-    EXPECT_GT(*highest, 200);
-}
-
-TEST(IconPicture, OpaquePaletteColoursInBlueGreenRedAlphaOrder) {
+    EXPECT_TRUE(*std::min_element(wide.begin(), wide.end()) < 16 && *std::max_element(wide.begin(), wide.end()) > 200);
     const auto bgra = IconPicture(kIconSeed, kIconMilliseconds);
     ASSERT_EQ(bgra.size(), std::size_t{kIconSize} * kIconSize * 4);
-    const auto palette = PaletteColours();
-    std::set<int> shades;
+    std::set<int> reds;
     for (std::size_t i = 0; i < bgra.size(); i += 4) {
-        EXPECT_TRUE(palette.count({bgra[i + 2], bgra[i + 1], bgra[i]})) << i / 4;
-        EXPECT_EQ(bgra[i + 3], 255) << i / 4;
-        shades.insert(bgra[i + 2]);
+        EXPECT_TRUE(palette.contains({bgra[i + 2], bgra[i + 1], bgra[i]}) && bgra[i + 3] == 255) << i / 4;
+        reds.insert(bgra[i + 2]);
     }
-    EXPECT_GT(shades.size(), 32u) << "the icon should show the shading, not a flat colour";
+    EXPECT_GT(reds.size(), 32u) << "the icon should show the shading, not a flat colour";
+    const std::string ppm = "P6\n2 1\n255\n\x01\x02\x03\x04\x05\x06";
+    EXPECT_EQ(EncodePpm({1, 2, 3, 4, 5, 6}, 2, 1), std::vector<std::uint8_t>(ppm.begin(), ppm.end()));
 }
 
-TEST(EncodePpm, BinaryHeaderThenTheRowsAsGiven) {
-    const std::vector<std::uint8_t> rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-    const auto ppm = EncodePpm(rgb, 3, 2);
-    const std::string header = "P6\n3 2\n255\n";
-    ASSERT_EQ(ppm.size(), header.size() + rgb.size());
-    EXPECT_EQ(std::string(ppm.begin(), ppm.begin() + static_cast<std::ptrdiff_t>(header.size())), header);
-    EXPECT_TRUE(std::equal(rgb.begin(), rgb.end(), ppm.begin() + static_cast<std::ptrdiff_t>(header.size())));
+TEST(CommittedPreview, IsABaselineEightBitJpeg) {
+    // Windows' picture loader takes baseline JPEG only; Wine's takes more, so the system tests cannot tell.
+    std::ifstream in(std::string(MOSAIKA_RESOURCES_DIR) + "/preview.jpg", std::ios::binary);
+    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GE(file.size(), 4u);
+    EXPECT_EQ((std::vector{file[0], file[1], file[file.size() - 2], file[file.size() - 1]}),
+              (std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xD9}));
+    // The first start-of-frame marker (C0..CF but C4, C8, CC) is C0, 8-bit samples.
+    std::size_t at = 2;
+    while (at + 4 < file.size() && file[at] == 0xFF &&
+           !(file[at + 1] >= 0xC0 && file[at + 1] <= 0xCF && file[at + 1] % 4 != 0) && file[at + 1] != 0xC0) {
+        at += 2 + (std::size_t{file[at + 2]} << 8 | file[at + 3]);
+    }
+    ASSERT_LT(at + 4, file.size());
+    ASSERT_LT(at + 17, file.size());
+    // Baseline, 8-bit samples, three components none of them subsampled; a quality far from the chosen one
+    // lands outside the size range.
+    EXPECT_EQ((std::vector{file[at + 1], file[at + 4], file[at + 9], file[at + 11], file[at + 14], file[at + 17]}),
+              (std::vector<std::uint8_t>{0xC0, 8, 3, 0x11, 0x11, 0x11}));
+    EXPECT_TRUE(file.size() > 18000 && file.size() < 20500) << file.size();
 }
 
 }  // namespace

@@ -1,71 +1,26 @@
+// The music module's MCI command sequences, exactly, against the recording port.
 #include "Mosaika_BGM.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "MciTesting.h"
 
 namespace mosaika {
 namespace {
-
-struct Answer {
-    // A constructor rather than an aggregate: GCC 12 at -O3 warns falsely
-    // about uninitialised strings in nested aggregates of the tables below.
-    Answer(std::uint32_t c = 0, std::string r = {}) : code(c), reply(std::move(r)) {}
-    std::uint32_t code;
-    std::string reply;
-};
-
-// Answers commands from a table (others succeed with an empty reply), writes
-// replies only as far as the length given, as winmm does, and records each
-// command as "command|length" (length -1 for the null buffer).
-struct FakeMci final : MciPort {
-    std::map<std::string, Answer> answers;
-    std::map<std::uint32_t, std::string> errorTexts;  // a missing code makes the lookup fail
-    std::uint32_t waveDevices = 1;
-    std::vector<std::string> sent;
-    std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
-
-    std::uint32_t SendMciString(const std::string& command, std::span<char> reply) override {
-        sent.push_back(command + '|' + std::to_string(reply.data() ? static_cast<int>(reply.size()) : -1));
-        const Answer answer = answers[command];
-        Write(answer.code == 0 ? answer.reply : "", reply);
-        return answer.code;
-    }
-    bool GetMciErrorString(std::uint32_t code, std::span<char> text) override {
-        sent.push_back("error text|" + std::to_string(text.size()));
-        const bool known = errorTexts.contains(code);
-        Write(known ? errorTexts[code] : "", text);
-        return known;
-    }
-    std::uint32_t WaveOutDeviceCount() override { return waveDevices; }
-    bool PlaySoundName(const char* name, std::uint32_t flags) override {
-        sounds.emplace_back(name ? std::optional<std::string>(name) : std::nullopt, flags);
-        return true;
-    }
-    static void Write(const std::string& text, std::span<char> buffer) {
-        if (buffer.data() && !buffer.empty()) {
-            const std::size_t length = std::min(text.size(), buffer.size() - 1);
-            std::copy_n(text.data(), length, buffer.data());
-            buffer[length] = '\0';
-        }
-    }
-};
 
 using Sent = std::vector<std::string>;
 
 TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
     const struct {
         std::string command;
-        Answer answer;
+        MciAnswer answer;
         std::map<std::uint32_t, std::string> errorTexts;
         std::int32_t code;
-        std::string reply;
-        std::string query;
+        std::string reply, query;
         Sent sent;
     } rows[] = {
         {"status cdaudio current track", {0, "3"}, {}, 0, "3", "3", {"status cdaudio current track|512"}},
@@ -77,7 +32,7 @@ TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.reply);
-        FakeMci mci;
+        RecordingMci mci;
         mci.answers[row.command] = row.answer;
         mci.errorTexts = row.errorTexts;
         Mosaika_BGM bgm(mci);
@@ -92,7 +47,7 @@ TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
 }
 
 TEST(Mosaika_BGM, PlayDeviceAddsFromAndToWhenGiven) {
-    FakeMci mci;
+    RecordingMci mci;
     mci.answers["play cdaudio to 5"] = {275};
     Mosaika_BGM bgm(mci);
     EXPECT_EQ(bgm.PlayDevice("cdaudio", "", ""), 0);
@@ -105,24 +60,25 @@ TEST(Mosaika_BGM, PlayDeviceAddsFromAndToWhenGiven) {
 
 TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
     const std::string current = "status cdaudio current track|512", tracks = "status cdaudio number of tracks|512",
-                      mode = "status cdaudio mode|255", track3 = "status cdaudio position track 3|512";
-    const Answer fails{266};
+                      mode = "status cdaudio mode|255", track3 = "status cdaudio position track 3|512",
+                      from3 = "play cdaudio from 03:00:00:00|512";
+    const MciAnswer fails{266}, track3Start{0, "03:00:00:00"};
     const struct {
         const char* name;
         std::int16_t repeat;
-        Answer current, tracks;
+        MciAnswer current, tracks;
         std::string mode;
-        Answer position;
+        MciAnswer position;
         Sent sent;
         bool active;
     } rows[] = {
         {"stopped: play", 0, {0, "1"}, {0, "12"}, "stopped", {}, {current, tracks, mode, "play cdaudio|512"}, true},
         {"playing: nothing", 0, {0, "1"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
-        {"past the track: back", 3, {0, "4"}, {0, "12"}, "playing", {0, "03:00:00:00"},
-         {current, tracks, mode, track3, "play cdaudio from 03:00:00:00|512"}, true},
+        {"past the track: back", 3, {0, "4"}, {0, "12"}, "playing", track3Start,
+         {current, tracks, mode, track3, from3}, true},
         {"on the track: nothing", 3, {0, "3"}, {0, "12"}, "playing", {}, {current, tracks, mode}, true},
-        {"stopped on the track: play it", 3, {0, "3"}, {0, "12"}, "stopped", {0, "03:00:00:00"},
-         {current, tracks, mode, track3, "play cdaudio from 03:00:00:00|512"}, true},
+        {"stopped on the track: play it", 3, {0, "3"}, {0, "12"}, "stopped", track3Start,
+         {current, tracks, mode, track3, from3}, true},
         {"no such track", 3, {0, "4"}, {0, "12"}, "playing", fails,
          {current, tracks, mode, track3, "error text|256", "play cdaudio from Error:266|512"}, true},
         {"negative track", -2, {0, "4"}, {0, "12"}, "playing", {},
@@ -134,25 +90,22 @@ TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
          {current, tracks, mode, "play cdaudio|512"}, true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeMci mci;
-        mci.answers["status cdaudio current track"] = row.current;
-        mci.answers["status cdaudio number of tracks"] = row.tracks;
-        mci.answers["status cdaudio mode"] = {0, row.mode};
-        mci.answers["status cdaudio position track 3"] = row.position;
+        RecordingMci mci;
+        mci.answers = {{"status cdaudio current track", row.current}, {"status cdaudio number of tracks", row.tracks},
+                       {"status cdaudio mode", {0, row.mode}}, {"status cdaudio position track 3", row.position}};
         Mosaika_BGM bgm(mci);
         bgm.settings = {kBgmCdAudio, row.repeat, ""};
         bgm.PollCdAudio();
-        EXPECT_EQ(mci.sent, row.sent);
-        EXPECT_EQ(bgm.CdPollingActive(), row.active);
+        EXPECT_EQ(mci.sent, row.sent) << row.name;
+        EXPECT_EQ(bgm.CdPollingActive(), row.active) << row.name;
     }
 }
 
-TEST(Mosaika_BGM, CdAndMp3OpenAndClose) {
-    const std::string open = "open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play|0";
+TEST(Mosaika_BGM, CdAndMp3OpenPlayAndClose) {
+    const std::string open = "open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play";
     for (const std::uint32_t openCode : {0u, 275u}) {
-        FakeMci mci;
-        mci.answers[open.substr(0, open.size() - 2)] = {openCode};
+        RecordingMci mci;
+        mci.answers[open] = {openCode};
         Mosaika_BGM bgm(mci);
         bgm.settings = {kBgmSoundFile, 0, "C:\\My Music\\a b.mp3"};
         bgm.OpenCdAudio();
@@ -160,10 +113,8 @@ TEST(Mosaika_BGM, CdAndMp3OpenAndClose) {
         bgm.PlayMp3();
         bgm.StopMp3();
         Sent expected = {"open cdaudio|-1", "set cdaudio time format tmsf|-1", "stop cdaudio|-1", "close cdaudio|-1",
-                         open, "play MP3Play|0", "stop MP3Play|0", "close MP3Play|0"};
-        if (openCode != 0) {
-            expected.erase(expected.begin() + 5);
-        }
+                         open + "|0", "play MP3Play|0", "stop MP3Play|0", "close MP3Play|0"};
+        if (openCode != 0) expected.erase(expected.begin() + 5);  // not played
         EXPECT_EQ(mci.sent, expected);
     }
 }
@@ -171,32 +122,29 @@ TEST(Mosaika_BGM, CdAndMp3OpenAndClose) {
 TEST(Mosaika_BGM, Mp3IsRestartedFromItsBeginningWhenNotPlaying) {
     const std::string status = "status MP3Play mode|30";
     const Sent restart = {status, "stop MP3Play|0", "play MP3Play from 0|0"};
-    const std::pair<Answer, Sent> rows[] = {
+    const std::pair<MciAnswer, Sent> rows[] = {
         {{0, "playing"}, {status}}, {{0, "playingX"}, {status}}, {{0, "stopped"}, restart},
         {{0, "paused"}, restart},   {{0, "play"}, restart},      {{263}, restart},
     };
     for (const auto& [mode, sent] : rows) {
-        SCOPED_TRACE(mode.reply);
-        FakeMci mci;
+        RecordingMci mci;
         mci.answers["status MP3Play mode"] = mode;
         Mosaika_BGM bgm(mci);
         bgm.KeepMp3Playing();
-        EXPECT_EQ(mci.sent, sent);
+        EXPECT_EQ(mci.sent, sent) << mode.reply;
     }
 }
 
 TEST(Mosaika_BGM, WaveLoopsOnlyWithAnOutputDevice) {
     for (const std::uint32_t devices : {1u, 0u}) {
-        FakeMci mci;
+        RecordingMci mci;
         mci.waveDevices = devices;
         Mosaika_BGM bgm(mci);
         bgm.settings = {kBgmSoundFile, 0, "C:\\a.wav"};
         bgm.PlayWaveLoop();
         bgm.StopWave();
         decltype(mci.sounds) expected = {{std::nullopt, 0}};
-        if (devices > 0) {
-            expected.insert(expected.begin(), {"C:\\a.wav", 9});
-        }
+        if (devices > 0) expected.insert(expected.begin(), {"C:\\a.wav", 9});
         EXPECT_EQ(mci.sounds, expected);
         EXPECT_TRUE(mci.sent.empty());
     }
