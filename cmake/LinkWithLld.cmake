@@ -1,7 +1,7 @@
 # Links a program with LLD, so that the load-configuration directory the
 # program defines (_load_config_used) lands in its image: GNU ld 2.40 leaves
 # that directory empty. Without ld.lld the programs link with GNU ld as before,
-# and MOSAIKA_LINKS_WITH_LLD is false.
+# and MOSAIKA_LINKS_WITH_LLD is false (-DMOSAIKA_LINKS_WITH_LLD=OFF forces that).
 #
 # -fuse-ld=lld cannot do it: this MinGW GCC is built --with-ld, so collect2
 # looks only for /usr/bin/x86_64-w64-mingw32-ld.lld (which Debian does not

@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # cross build for Windows
   g++-mingw-w64-x86-64-posix mingw-w64-tools
+  # linking the programs with a load-configuration directory (GNU ld writes none)
+  lld
   # running and proving the programs under Wine on a private X display
   wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
   # music under Wine (MP3 through GStreamer) and the test sounds
