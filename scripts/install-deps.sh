@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # cross build for Windows
   g++-mingw-w64-x86-64-posix mingw-w64-tools
+  # linking the programs with a load-configuration directory (GNU ld writes none)
+  lld
   # running and proving the programs under Wine on a private X display
   wine wine64 xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-vlgothic
   # two monitors under Wine (MOSAIKA_MONITORS=2): Xorg with the dummy video driver, xrandr
