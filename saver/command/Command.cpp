@@ -137,19 +137,18 @@ void Command::DrawFace(Skin skin, bool gradientReversed) {
     FillGradient(gradientReversed);
 
     const forms::Picture& picture = SkinPicture(skin);
-    HDC skinDc = CreateCompatibleDC(face);
-    HGDIOBJ old = picture ? SelectObject(skinDc, picture.Bitmap()) : nullptr;
+    // Declared in this order, the skin is selected out before its DC is deleted.
+    const forms::UniqueMemoryDc skinDc(CreateCompatibleDC(face));
+    const forms::SelectedObject selected(skinDc.get(), picture.Bitmap());
     SetStretchBltMode(face, COLORONCOLOR);
     for (const FacePiece& piece : geometry_.Pieces()) {
         const PixelRect to = TwipsToPixels(piece.destination, forms::DpiX(), forms::DpiY());
         const PixelRect from = SkinPixels(piece.source);
         if (picture && to.width > 0 && to.height > 0) {
-            StretchBlt(face, to.left, to.top, to.width, to.height, skinDc, from.left, from.top, from.width,
+            StretchBlt(face, to.left, to.top, to.width, to.height, skinDc.get(), from.left, from.top, from.width,
                        from.height, SRCCOPY);
         }
     }
-    if (old) SelectObject(skinDc, old);
-    DeleteDC(skinDc);
 
     const CaptionPlacement caption = PlaceCaption(width, height, kCaptionHeightTwips);
     LblMsg.MoveTwips(caption.left, caption.top, caption.width, kCaptionHeightTwips);

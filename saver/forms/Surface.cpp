@@ -5,16 +5,18 @@ namespace forms {
 void Surface::Resize(int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return;
     if (width <= 0 || height <= 0) return;
-    HDC screen = GetDC(nullptr);
-    if (!dc_) {
-        dc_.reset(CreateCompatibleDC(screen));
-        originalBitmap_ = nullptr;
+    UniqueBitmap bitmap;
+    {
+        const WindowDc screen(nullptr);
+        if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
+        bitmap.reset(CreateCompatibleBitmap(screen.get(), width, height));
     }
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    ReleaseDC(nullptr, screen);
-    if (!bitmap) return;
-    HGDIOBJ previous = SelectObject(dc_.get(), bitmap.get());
-    if (!originalBitmap_) originalBitmap_ = previous;
+    if (!dc_ || !bitmap) return;
+    if (firstSelection_) {
+        SelectObject(dc_.get(), bitmap.get());
+    } else {
+        firstSelection_.emplace(dc_.get(), bitmap.get());
+    }
     bitmap_ = std::move(bitmap);  // the old bitmap is no longer selected: safe to delete
     width_ = width;
     height_ = height;
