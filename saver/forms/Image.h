@@ -3,9 +3,9 @@
 // by another control.
 #pragma once
 
-#include "Form.h"
 #include "Picture.h"
 #include "Twips.h"
+#include "WindowlessControl.h"
 
 namespace forms {
 
