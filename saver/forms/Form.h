@@ -8,7 +8,6 @@
 // that is half built or gone.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
