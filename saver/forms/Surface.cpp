@@ -5,12 +5,9 @@ namespace forms {
 void Surface::Resize(int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return;
     if (width <= 0 || height <= 0) return;
-    UniqueBitmap bitmap;
-    {
-        const WindowDc screen(nullptr);
-        if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
-        bitmap.reset(CreateCompatibleBitmap(screen.get(), width, height));
-    }
+    const WindowDc screen(nullptr);
+    if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!dc_ || !bitmap) return;
     if (firstSelection_) {
         SelectObject(dc_.get(), bitmap.get());
