@@ -52,14 +52,14 @@ constexpr Rings kDisable{{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
                          {{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
                          1};
 
-const Rings& RingsOf(SkinLook look) {
+const Rings& RingsOf(Skin look) {
     switch (look) {
-        case SkinLook::Normal: return kNormal;
-        case SkinLook::HighLight:
-        case SkinLook::HighLightSelect: return kHighLight;
-        case SkinLook::Pressed: return kPressed;
-        case SkinLook::Selected: return kSelected;
-        case SkinLook::Disable: return kDisable;
+        case Skin::Normal: return kNormal;
+        case Skin::HighLight:
+        case Skin::HighLightSelect: return kHighLight;
+        case Skin::Pressed: return kPressed;
+        case Skin::Selected: return kSelected;
+        case Skin::Disable: return kDisable;
     }
     return kNormal;
 }
@@ -124,8 +124,8 @@ std::uint32_t LayerColour(const Rings& rings, Corner corner, int layer, int i, i
     return Average(horizontal, vertical);
 }
 
-std::uint32_t CornerPixel(SkinLook look, Corner corner, int i, int j) {
-    if (look == SkinLook::Normal) return kNormalCorner[i][j];
+std::uint32_t CornerPixel(Skin look, Corner corner, int i, int j) {
+    if (look == Skin::Normal) return kNormalCorner[i][j];
     const Rings& rings = RingsOf(look);
     const int sunk = rings.outline - 1;  // rings outside the outline's corner shape
     if (std::min(i, j) < sunk) return LayerColour(rings, corner, std::min(i, j), i, j);
@@ -140,7 +140,7 @@ std::uint32_t CornerPixel(SkinLook look, Corner corner, int i, int j) {
     return (sums[0] / 16) << 16 | (sums[1] / 16) << 8 | sums[2] / 16;
 }
 
-std::uint32_t SkinPixel(SkinLook look, int x, int y) {
+std::uint32_t SkinPixel(Skin look, int x, int y) {
     const Rings& rings = RingsOf(look);
     const int fromLeft = x;
     const int fromRight = kSkinPictureWidth - 1 - x;
@@ -165,21 +165,9 @@ void PutRgb(std::vector<std::uint8_t>& out, std::uint32_t colour) {
     out.push_back(static_cast<std::uint8_t>(colour));
 }
 
-constexpr std::array<std::string_view, 6> kLookNames = {"Normal",  "HighLight", "HighLightSelect",
-                                                        "Pressed", "Selected",  "Disable"};
-
 }  // namespace
 
-std::string_view SkinLookName(SkinLook look) { return kLookNames[static_cast<std::size_t>(look)]; }
-
-std::optional<SkinLook> SkinLookByName(std::string_view name) {
-    for (std::size_t i = 0; i < kLookNames.size(); ++i) {
-        if (kLookNames[i] == name) return static_cast<SkinLook>(i);
-    }
-    return std::nullopt;
-}
-
-std::vector<std::uint8_t> SkinPicture(SkinLook look) {
+std::vector<std::uint8_t> SkinPicture(Skin look) {
     std::vector<std::uint8_t> rgb;
     rgb.reserve(kSkinPictureWidth * kSkinPictureHeight * 3);
     for (int y = 0; y < kSkinPictureHeight; ++y) {

@@ -14,9 +14,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 #include <vector>
+
+#include "Skin.h"  // the six looks and their names, as the button loads them
 
 namespace mosaika {
 
@@ -24,18 +24,12 @@ constexpr int kSkinPictureWidth = 64;
 constexpr int kSkinPictureHeight = 25;
 constexpr int kIndicatorPictureSize = 12;
 
-enum class SkinLook : std::uint8_t { Normal, HighLight, HighLightSelect, Pressed, Selected, Disable };
-
-// "Normal", "HighLight", "HighLightSelect", "Pressed", "Selected", "Disable".
-std::string_view SkinLookName(SkinLook look);
-std::optional<SkinLook> SkinLookByName(std::string_view name);
-
 // The colour outside the button that the corners blend into (the classic
 // dialog face colour, ECE9D8).
 constexpr std::uint32_t kSkinBackground = 0xECE9D8;
 
 // RGB bytes, top row first.
-std::vector<std::uint8_t> SkinPicture(SkinLook look);
+std::vector<std::uint8_t> SkinPicture(Skin look);
 
 // An empty square box with a light interior and a thin grey edge; selected,
 // the same box filled with blue inside a one-pixel light margin.

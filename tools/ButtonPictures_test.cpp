@@ -30,16 +30,15 @@ TEST(SkinPicture, EveryCornerIsCutRoundAndThePressedOutlineSitsOneFurtherIn) {
     // Where the outlines of two sides would cross there is no outline: it bends
     // through the diagonal one pixel further in and the pixels beside it, all
     // nearer the outline's colour than the crossing pixel.
-    for (const SkinLook look : {SkinLook::Normal, SkinLook::HighLight, SkinLook::HighLightSelect, SkinLook::Pressed,
-                                SkinLook::Selected, SkinLook::Disable}) {
+    for (const Skin look : kAllSkins) {
         const std::vector<std::uint8_t> skin = SkinPicture(look);
         ASSERT_EQ(skin.size(), std::size_t{kSkinPictureWidth} * kSkinPictureHeight * 3);
-        const int o = look == SkinLook::Pressed ? 2 : 1;  // the outline's layer
+        const int o = look == Skin::Pressed ? 2 : 1;  // the outline's layer
         EXPECT_EQ(At(skin, 64, 32, o), At(skin, 64, o, 12)) << "the same outline on top and left";
         EXPECT_NE(At(skin, 64, 32, o - 1), At(skin, 64, 32, o)) << "nothing of the outline outside it";
         for (const bool top : {true, false}) {
             for (const bool left : {true, false}) {
-                SCOPED_TRACE(std::string(SkinLookName(look)) + (top ? " top" : " bottom") + (left ? "left" : "right"));
+                SCOPED_TRACE(std::string(SkinName(look)) + (top ? " top" : " bottom") + (left ? "left" : "right"));
                 // i rows from the horizontal edge, j columns from the vertical edge.
                 const auto at = [&](int i, int j) { return At(skin, 64, left ? j : 63 - j, top ? i : 24 - i); };
                 const std::uint32_t outline = at(o, 4);
@@ -51,15 +50,15 @@ TEST(SkinPicture, EveryCornerIsCutRoundAndThePressedOutlineSitsOneFurtherIn) {
             }
         }
     }
-    EXPECT_EQ(SkinPicture(SkinLook::HighLight), SkinPicture(SkinLook::HighLightSelect));
+    EXPECT_EQ(SkinPicture(Skin::HighLight), SkinPicture(Skin::HighLightSelect));
 }
 
 TEST(SkinPicture, RingColoursFromTheEdgeInwardsAndTheHandDrawnNormalCorner) {
     // Edges at the middle column, sides at the ends of their ramps (rows 5 and 19)
     // and beyond (4 and 20), and the middle of a ramp; Pressed one pixel further in.
-    using L = SkinLook;
+    using L = Skin;
     const struct {
-        SkinLook look;
+        Skin look;
         int x, y;
         std::uint32_t colour;
     } rows[] = {
@@ -78,7 +77,7 @@ TEST(SkinPicture, RingColoursFromTheEdgeInwardsAndTheHandDrawnNormalCorner) {
         {L::Disable, 3, 12, 0xF5F4EA},   {L::Disable, 63, 12, 0xECE9D8},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(At(SkinPicture(row.look), 64, row.x, row.y), row.colour) << SkinLookName(row.look) << " " << row.x
+        EXPECT_EQ(At(SkinPicture(row.look), 64, row.x, row.y), row.colour) << SkinName(row.look) << " " << row.x
                                                                            << ", " << row.y;
     }
     const std::uint32_t block[4][4] = {{0xE9E7D5, 0xE4DFCE, 0xE1DDCA, 0xE0DCC9},

@@ -3,6 +3,7 @@
 //   mosaika_picture_bmp skin LOOK OUT.bmp            LOOK: Normal, HighLight, HighLightSelect,
 //                                                    Pressed, Selected, Disable
 //   mosaika_picture_bmp indicator STATE OUT.bmp      STATE: Unselected, Selected
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,9 @@ int main(int argc, char** argv) {
     const std::string_view name = argv[2];
     std::vector<std::uint8_t> bmp;
     if (kind == "skin") {
-        const auto look = mosaika::SkinLookByName(name);
-        if (!look) return Usage(argv[0]);
+        const auto* look = std::find_if(mosaika::kAllSkins.begin(), mosaika::kAllSkins.end(),
+                                        [name](mosaika::Skin skin) { return mosaika::SkinName(skin) == name; });
+        if (look == mosaika::kAllSkins.end()) return Usage(argv[0]);
         bmp = mosaika::EncodeBmp24(mosaika::SkinPicture(*look), mosaika::kSkinPictureWidth,
                                    mosaika::kSkinPictureHeight);
     } else if (kind == "indicator" && (name == "Unselected" || name == "Selected")) {

@@ -19,8 +19,6 @@ constexpr int kCornerTwips = 60;         // 4 pixels of the skin
 constexpr int kSkinWidthTwips = 960;     // 64 pixels
 constexpr int kSkinHeightTwips = 375;    // 25 pixels
 constexpr int kSkinDpi = 96;             // the skins' own resolution: 15 twips per pixel
-constexpr int kSkinWidthPixels = 64;
-constexpr int kSkinHeightPixels = 25;
 
 struct TwipsRect {
     std::int32_t left = 0, top = 0, width = 0, height = 0;
@@ -48,9 +46,6 @@ public:
     // middle width W - 120, middle height H - 120, right edge W - 60 and
     // bottom edge H - 60, each rounded (halves to even) into 16 bits.
     void Update(double widthTwips, double heightTwips);
-
-    std::int16_t MiddleWidth() const { return middleWidth_; }
-    std::int16_t MiddleHeight() const { return middleHeight_; }
 
     // The eight pieces in drawing order: top-left corner, top edge,
     // top-right corner, right edge, bottom-right corner, bottom edge,

@@ -15,7 +15,10 @@ FaceGeometry GeometryFor(double width, double height) {
     return geometry;
 }
 
-std::pair<int, int> Middles(const FaceGeometry& g) { return {g.MiddleWidth(), g.MiddleHeight()}; }
+// The middles: the stretched top edge's width and right edge's height.
+std::pair<int, int> Middles(const FaceGeometry& g) {
+    return {g.Pieces()[1].destination.width, g.Pieces()[3].destination.height};
+}
 
 TEST(ButtonFace, SmallButtonFramesA21By13InsideAt96DpiCornersUnstretched) {
     // 435 x 315 twips is 29 x 21 pixels; top-left, top, top-right, right, bottom-right, bottom, bottom-left, left.

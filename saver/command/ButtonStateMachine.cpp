@@ -37,16 +37,16 @@ ButtonReaction ButtonStateMachine::MouseMove() {
     return {};
 }
 
-ButtonReaction ButtonStateMachine::MouseDown(MouseButton button) {
-    if (!enabled_ || button != MouseButton::Left) return {};
+ButtonReaction ButtonStateMachine::MouseDown(forms::MouseButton button) {
+    if (!enabled_ || button != forms::MouseButton::Left) return {};
     buttonHeld_ = true;
     return DrawFace(Skin::Pressed);
 }
 
-ButtonReaction ButtonStateMachine::MouseUp(MouseButton button) {
+ButtonReaction ButtonStateMachine::MouseUp(forms::MouseButton button) {
     if (!enabled_) return {};
     ButtonReaction reaction;
-    if (button == MouseButton::Left) {
+    if (button == forms::MouseButton::Left) {
         buttonHeld_ = false;
         if (state_ == ButtonState::Hover) {
             reaction = DrawFace(Skin::Normal);

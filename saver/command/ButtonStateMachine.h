@@ -14,26 +14,15 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
-#include "Skin.h"
+#include "ButtonReaction.h"
+#include "MouseButton.h"
 
 namespace mosaika {
 
 // State values: 0 not yet initialised, 1 normal, 2 hover, 3 focused,
 // 4 focused with the pointer over.
 enum class ButtonState : std::uint8_t { Uninitialised = 0, Normal = 1, Hover = 2, Focused = 3, FocusedHover = 4 };
-
-enum class MouseButton : std::uint8_t { Left, Right, Middle };
-
-struct ButtonReaction {
-    std::optional<Skin> draw;            // draw the whole face with this skin
-    bool gradientReversed = false;       // with draw: darker colour at the top
-    std::optional<bool> captionEnabled;  // enable (true) or grey (false) the caption
-    bool click = false;                  // raise Click, after drawing
-
-    friend bool operator==(const ButtonReaction&, const ButtonReaction&) = default;
-};
 
 class ButtonStateMachine {
 public:
@@ -42,20 +31,16 @@ public:
 
     ButtonState State() const { return state_; }
     bool Enabled() const { return enabled_; }
-    bool ButtonHeld() const { return buttonHeld_; }
-    bool GradientReversed() const { return gradientReversed_; }
-    // True once Initialize has run: the window's leave timer should be running.
-    bool TimerEnabled() const { return timerEnabled_; }
 
     // State 1 and the leave timer on, even while disabled. Draws nothing.
     ButtonReaction Initialize();
 
     // The reactions below change nothing while the control is disabled.
     ButtonReaction MouseMove();
-    ButtonReaction MouseDown(MouseButton button);
+    ButtonReaction MouseDown(forms::MouseButton button);
     // A release of any button over the control (or, while it holds the
     // capture, anywhere): raises Click unless the state is 3.
-    ButtonReaction MouseUp(MouseButton button);
+    ButtonReaction MouseUp(forms::MouseButton button);
     ButtonReaction GotFocus();
     ButtonReaction LostFocus();
     // The leave timer: pointerOutside is true when the window under the

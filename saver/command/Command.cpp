@@ -27,28 +27,16 @@ const forms::Picture& SkinPicture(Skin skin) {
     return skins[static_cast<std::size_t>(skin)];
 }
 
-forms::FontSpec ToFontSpec(const ButtonFont& font) {
-    forms::FontSpec description;
-    description.face = forms::FromUtf8(font.faceName);
-    description.points = font.size / 10000.0;
-    description.weight = font.weight;
-    description.italic = font.italic;
-    description.underline = font.underline;
-    description.strikethrough = font.strikethrough;
-    description.charset = font.charset;
-    return description;
-}
-
-MouseButton ButtonOf(UINT message) {
+forms::MouseButton ButtonOf(UINT message) {
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-        return MouseButton::Left;
+        return forms::MouseButton::Left;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-        return MouseButton::Right;
+        return forms::MouseButton::Right;
     default:
-        return MouseButton::Middle;
+        return forms::MouseButton::Middle;
     }
 }
 
@@ -76,7 +64,8 @@ void Command::Create(forms::Form& container, double left, double top, double wid
     SetParentForm(container);
     Load();
     MoveTwips(left, top, width, height);
-    Apply(properties_.ReadProperties(design, DesignFont()));
+    // The container's font is the dialog's own, the FontSpec defaults.
+    Apply(properties_.ReadProperties(design, forms::FontSpec{}));
     UpdateCaption();
 }
 
@@ -86,12 +75,6 @@ void Command::Initialize() {
     TmrMouse.SetEnabled(true);
 }
 
-bool Command::Enabled() {
-    const auto result = properties_.GetEnabled();
-    Apply(result.effects);
-    return result.value;
-}
-
 void Command::SetEnabled(bool enabled) {
     // Focus leaves first, so the button hears LostFocus while it still reacts.
     if (!enabled) forms::Form::PassFocusOn(Hwnd());
@@ -99,8 +82,6 @@ void Command::SetEnabled(bool enabled) {
     // Tab skips a disabled button.
     if (Hwnd()) EnableWindow(Hwnd(), enabled);
 }
-
-std::wstring Command::Caption() const { return forms::FromUtf8(properties_.Caption()); }
 
 void Command::Apply(const PropertyEffects& effects) {
     for (const ButtonReaction& reaction : effects.reactions) Apply(reaction);
@@ -118,9 +99,8 @@ void Command::UpdateCaption() {
     LblMsg.caption = forms::FromUtf8(properties_.Caption());
     // The window's own text is the caption too: what a screen reader announces.
     if (Hwnd()) SetWindowTextW(Hwnd(), LblMsg.caption.c_str());
-    const forms::FontSpec description = ToFontSpec(properties_.Font());
-    if (!LblMsg.font || !(LblMsg.font->Description() == description)) {
-        LblMsg.font = forms::Font::Create(description);
+    if (!LblMsg.font || !(LblMsg.font->Description() == properties_.Font())) {
+        LblMsg.font = forms::Font::Create(properties_.Font());
     }
     LblMsg.foreColour = properties_.FontColour();
     Refresh();
@@ -137,19 +117,18 @@ void Command::DrawFace(Skin skin, bool gradientReversed) {
     FillGradient(gradientReversed);
 
     const forms::Picture& picture = SkinPicture(skin);
-    HDC skinDc = CreateCompatibleDC(face);
-    HGDIOBJ old = picture ? SelectObject(skinDc, picture.Bitmap()) : nullptr;
+    // Declared in this order, the skin is selected out before its DC is deleted.
+    const forms::UniqueMemoryDc skinDc(CreateCompatibleDC(face));
+    const forms::SelectedObject selected(skinDc.get(), picture.Bitmap());
     SetStretchBltMode(face, COLORONCOLOR);
     for (const FacePiece& piece : geometry_.Pieces()) {
         const PixelRect to = TwipsToPixels(piece.destination, forms::DpiX(), forms::DpiY());
         const PixelRect from = SkinPixels(piece.source);
         if (picture && to.width > 0 && to.height > 0) {
-            StretchBlt(face, to.left, to.top, to.width, to.height, skinDc, from.left, from.top, from.width,
+            StretchBlt(face, to.left, to.top, to.width, to.height, skinDc.get(), from.left, from.top, from.width,
                        from.height, SRCCOPY);
         }
     }
-    if (old) SelectObject(skinDc, old);
-    DeleteDC(skinDc);
 
     const CaptionPlacement caption = PlaceCaption(width, height, kCaptionHeightTwips);
     LblMsg.MoveTwips(caption.left, caption.top, caption.width, kCaptionHeightTwips);

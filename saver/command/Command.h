@@ -7,8 +7,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
-#include <string>
 
 #include "ButtonFace.h"
 #include "ButtonProperties.h"
@@ -31,10 +29,7 @@ public:
     // State 1 and the leave timer running.
     void Initialize();
 
-    bool Enabled();
     void SetEnabled(bool enabled);
-    std::wstring Caption() const;
-    ButtonState State() const { return machine_.State(); }
 
     std::function<void()> Click;
 

@@ -49,6 +49,4 @@ void ComboBox::SetEnabled(bool enabled) {
     EnableWindow(window_.get(), enabled);
 }
 
-bool ComboBox::Enabled() const { return IsWindowEnabled(window_.get()) != FALSE; }
-
 }  // namespace forms

@@ -23,7 +23,6 @@ public:
     // The name a screen reader gives the box: the text of the label beside it.
     void SetAccessibleName(const std::wstring& name);
     void SetEnabled(bool enabled);
-    bool Enabled() const;
 
 private:
     UniqueWindow label_;  // before window_: destroyed after the box

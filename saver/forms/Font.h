@@ -1,24 +1,12 @@
-// A font as the program's windows describe it (face, points, weight, style,
-// character set), created at the display's DPI.
+// A font of the platform made from its FontSpec at the display's DPI.
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "FontSpec.h"
 #include "UniqueHandle.h"
 
 namespace forms {
-
-struct FontSpec {
-    std::wstring face = L"ＭＳ Ｐゴシック";
-    double points = 9.75;
-    int weight = FW_NORMAL;
-    bool italic = false;
-    bool underline = false;
-    bool strikethrough = false;
-    BYTE charset = SHIFTJIS_CHARSET;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
-};
 
 class Font {
 public:

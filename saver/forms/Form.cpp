@@ -29,40 +29,6 @@ void RegisterFormClass(WNDPROC windowProc) {
 
 int Form::liveForms_ = 0;
 
-Timer::Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTick)
-    : owner_(owner),
-      id_(owner.timers_.size() + 1),
-      interval_(interval),
-      enabled_(enabled),
-      onTick_(std::move(onTick)) {
-    owner.timers_.push_back(this);
-    Arm();
-}
-
-void Timer::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    Arm();
-}
-
-void Timer::SetInterval(UINT interval) {
-    interval_ = interval;
-    Arm();
-}
-
-void Timer::Arm() {
-    HWND window = owner_.Hwnd();
-    if (!window) return;  // armed when the window is created
-    if (enabled_ && interval_ > 0) {
-        SetTimer(window, id_, interval_, nullptr);
-    } else {
-        KillTimer(window, id_);
-    }
-}
-
-void Timer::Tick() {
-    if (enabled_ && onTick_) onTick_();
-}
-
 Form::Form(std::wstring caption, DWORD style, DWORD exStyle)
     : caption_(std::move(caption)), style_(style), exStyle_(exStyle), backColour_(GetSysColor(COLOR_WINDOW)) {}
 
@@ -237,12 +203,11 @@ void Form::HitTestMouseDown(MouseButton button, POINT at) {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         WindowlessControl* control = *it;
         const RECT bounds = control->Bounds();
-        if (control->visible && PtInRect(&bounds, at)) {
+        if (PtInRect(&bounds, at)) {
             if (control->MouseDown) control->MouseDown(button);
             return;
         }
     }
-    OnMouseDown(button, at);
 }
 
 void Form::SetBackColor(COLORREF colour) {
@@ -264,14 +229,7 @@ void Form::Paint(HDC dc) {
         GetClientRect(window_.get(), &client);
         FillRect(dc, &client, background_.get());
     }
-    for (WindowlessControl* control : controls_) {
-        if (control->visible) control->Paint(dc);
-    }
-}
-
-void WindowlessControl::MoveTwips(double left, double top, double width, double height) {
-    const RECT rect = TwipsRect(left, top, width, height);
-    Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    for (WindowlessControl* control : controls_) control->Paint(dc);
 }
 
 void Form::OnDestroyed() {
@@ -305,9 +263,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-        const MouseButton button = message == WM_LBUTTONDOWN   ? kLeftButton
-                                   : message == WM_RBUTTONDOWN ? kRightButton
-                                                               : kMiddleButton;
+        const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
+                                   : message == WM_RBUTTONDOWN ? MouseButton::Right
+                                                               : MouseButton::Middle;
         HitTestMouseDown(button, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
     }

@@ -8,70 +8,21 @@
 // that is half built or gone.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "MouseButton.h"
 #include "Surface.h"
+#include "Timer.h"
 #include "UniqueHandle.h"
 #include "Win32.h"
+#include "WindowlessControl.h"
 
 namespace forms {
 
-class Form;
-
 // Why a form is being unloaded, as Form_QueryUnload is told.
 enum class UnloadMode { ControlMenu = 0, Code = 1, AppWindows = 2 };
-
-// A millisecond timer owned by a form. Ticks arrive through the message loop,
-// so they never overlap each other or the form's events.
-class Timer {
-public:
-    Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTick);
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
-
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled);
-    UINT Interval() const { return interval_; }
-    void SetInterval(UINT interval);
-
-private:
-    friend class Form;
-    void Arm();
-    void Tick();
-
-    Form& owner_;
-    UINT_PTR id_;
-    UINT interval_;
-    bool enabled_;
-    std::function<void()> onTick_;
-};
-
-// Mouse buttons as MouseDown reports them.
-enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
-
-// Something the form draws itself, above its background: no window of its
-// own. The form hit-tests it for mouse presses.
-class WindowlessControl {
-public:
-    virtual ~WindowlessControl() = default;
-    virtual void Paint(HDC dc) = 0;
-
-    // Positions and sizes in pixels of the containing form, or in twips.
-    void Move(int left, int top, int width, int height) { bounds_ = {left, top, left + width, top + height}; }
-    void MoveTwips(double left, double top, double width, double height);
-    void SetSize(int width, int height) { Move(bounds_.left, bounds_.top, width, height); }
-    RECT Bounds() const { return bounds_; }
-
-    bool visible = true;
-    // Raised when a mouse button is pressed over the control.
-    std::function<void(MouseButton)> MouseDown;
-
-private:
-    RECT bounds_{};
-};
 
 class Form {
 public:
@@ -138,13 +89,10 @@ protected:
 
     // Paints the retained surface, then every windowless control in order.
     virtual void Paint(HDC dc);
-    // A mouse press on the form itself, after its windowless controls had their turn.
-    virtual void OnMouseDown(MouseButton /*button*/, POINT /*at*/) {}
     // Messages a form wants before the defaults; return true when handled.
     virtual bool HandleMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
         return false;
     }
-
 
 private:
     friend class Timer;

@@ -3,9 +3,9 @@
 // by another control.
 #pragma once
 
-#include "Form.h"
 #include "Picture.h"
 #include "Twips.h"
+#include "WindowlessControl.h"
 
 namespace forms {
 
@@ -16,7 +16,6 @@ public:
 
     // Shows a picture owned elsewhere (which must outlive this control).
     void SetPicture(const Picture& picture) { shown_ = &picture; }
-    const Picture& Content() const { return shown_ ? *shown_ : own_; }
 
     // A picture drawn for 96 dpi keeps its size in inches on a finer display
     // (the preview's picture does not: it fills the host's pixels).
@@ -34,6 +33,8 @@ public:
     }
 
 private:
+    const Picture& Content() const { return shown_ ? *shown_ : own_; }
+
     Picture own_;
     const Picture* shown_ = nullptr;
 };

@@ -29,10 +29,4 @@ void Label::Paint(HDC dc) {
     RestoreDC(dc, savedDc);
 }
 
-void Shape::Paint(HDC dc) {
-    const RECT bounds = Bounds();
-    UniqueBrush brush(CreateSolidBrush(borderColour));
-    FrameRect(dc, &bounds, brush.get());
-}
-
 }  // namespace forms

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Font.h"
-#include "Form.h"
+#include "WindowlessControl.h"
 
 namespace forms {
 
@@ -20,13 +20,6 @@ public:
     Alignment alignment = Alignment::Left;
     bool enabled = true;
 
-    void Paint(HDC dc) override;
-};
-
-// A rectangle outline, one pixel wide.
-class Shape final : public WindowlessControl {
-public:
-    COLORREF borderColour = RGB(0, 0, 0);
     void Paint(HDC dc) override;
 };
 

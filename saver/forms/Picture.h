@@ -2,9 +2,10 @@
 // of our own, kept as a bitmap and drawn unscaled.
 #pragma once
 
+#include "UniqueHandle.h"
 #include "Win32.h"
 
-struct IPicture;
+#include <ocidl.h>  // IPicture, released by the owner below
 
 namespace forms {
 
@@ -15,24 +16,18 @@ public:
     static Picture FromResource(int id);
     // The BITMAP resource `id` of this program, as stored.
     static Picture FromBitmapResource(int id);
-    Picture(Picture&& other) noexcept;
-    Picture& operator=(Picture&& other) noexcept;
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-    ~Picture();
 
-    explicit operator bool() const { return bitmap_ != nullptr; }
+    explicit operator bool() const { return Bitmap() != nullptr; }
     SIZE Size() const { return size_; }
-    HBITMAP Bitmap() const { return bitmap_; }
+    HBITMAP Bitmap() const;
     // Draws the picture at (x, y) at its own size, cut to width x height.
     void Draw(HDC dc, int x, int y, int width, int height) const;
     // Draws the whole picture stretched to width x height.
     void DrawStretched(HDC dc, int x, int y, int width, int height) const;
 
 private:
-    IPicture* picture_ = nullptr;  // owns the bitmap below when the picture was decoded
-    HBITMAP bitmap_ = nullptr;
-    bool ownsBitmap_ = false;      // a bitmap loaded directly
+    ComPtr<IPicture> decoded_;  // a decoded picture owns its bitmap
+    UniqueBitmap loaded_;       // a bitmap loaded directly
     SIZE size_{};
 };
 

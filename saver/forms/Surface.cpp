@@ -5,16 +5,15 @@ namespace forms {
 void Surface::Resize(int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return;
     if (width <= 0 || height <= 0) return;
-    HDC screen = GetDC(nullptr);
-    if (!dc_) {
-        dc_.reset(CreateCompatibleDC(screen));
-        originalBitmap_ = nullptr;
+    const WindowDc screen(nullptr);
+    if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!dc_ || !bitmap) return;
+    if (firstSelection_) {
+        SelectObject(dc_.get(), bitmap.get());
+    } else {
+        firstSelection_.emplace(dc_.get(), bitmap.get());
     }
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    ReleaseDC(nullptr, screen);
-    if (!bitmap) return;
-    HGDIOBJ previous = SelectObject(dc_.get(), bitmap.get());
-    if (!originalBitmap_) originalBitmap_ = previous;
     bitmap_ = std::move(bitmap);  // the old bitmap is no longer selected: safe to delete
     width_ = width;
     height_ = height;

@@ -2,6 +2,8 @@
 // that drawing goes into and that the window shows whenever it is repainted.
 #pragma once
 
+#include <optional>
+
 #include "UniqueHandle.h"
 #include "Win32.h"
 
@@ -9,14 +11,6 @@ namespace forms {
 
 class Surface {
 public:
-    Surface() = default;
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    // The image is selected out of its DC before either is freed.
-    ~Surface() {
-        if (dc_ && originalBitmap_) SelectObject(dc_.get(), originalBitmap_);
-    }
-
     // Makes the image width x height pixels (kept when the size is unchanged).
     void Resize(int width, int height);
     explicit operator bool() const { return static_cast<bool>(bitmap_); }
@@ -31,9 +25,11 @@ public:
     void ShowOn(HDC dc) const;
 
 private:
+    // Released bottom up: the DC's first bitmap is selected back, then the
+    // image, no longer selected, is deleted, then the DC.
     UniqueMemoryDc dc_;
     UniqueBitmap bitmap_;
-    HGDIOBJ originalBitmap_ = nullptr;
+    std::optional<SelectedObject> firstSelection_;
     int width_ = 0;
     int height_ = 0;
 };

@@ -2,14 +2,15 @@
 
 #include <cmath>
 
+#include "UniqueHandle.h"
+
 namespace forms {
 
 namespace {
 
 int ScreenCaps(int index) {
-    HDC screen = GetDC(nullptr);
-    const int value = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int value = GetDeviceCaps(screen.get(), index);
     return value > 0 ? value : 96;
 }
 

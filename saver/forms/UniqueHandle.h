@@ -61,14 +61,31 @@ struct MemoryDcTraits {
     static void Close(Handle handle) { DeleteDC(handle); }
 };
 
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { GlobalFree(handle); }
+};
+
+// One reference to a COM object, given back when its owner goes.
+template <typename Interface>
+struct ComTraits {
+    using Handle = Interface*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { handle->Release(); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+template <typename Interface>
+using ComPtr = UniqueHandle<ComTraits<Interface>>;
 
-// A device context from GetDC, released to its window.
+// A device context from GetDC, released to its window (the screen's for none).
 class WindowDc {
 public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}

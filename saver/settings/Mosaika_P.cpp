@@ -26,7 +26,7 @@ constexpr double kClientHeight = 3780;
 
 // The design store the dialog keeps for each button: caption and font only.
 PropertyBag ButtonDesign(const char* utf8Caption) {
-    return {{"caption", utf8Caption}, {"font", FormatFont(DesignFont())}};
+    return {{"caption", utf8Caption}, {"font", forms::FontSpec{}}};
 }
 
 // Paints one band colour per pixel row, each the colour of the scale line
@@ -52,10 +52,7 @@ void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
 
 }  // namespace
 
-Panel::Panel() : Form(L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT) {
-    SetAutoRedraw(true);
-    SetBackColor(RGB(0xE0, 0xE0, 0xE0));
-}
+// The dialog: its events, then the handlers of its controls.
 
 Mosaika_P::Mosaika_P(Mosaika_BGM& music)
     : Form(L"<モザイカ図>", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT),

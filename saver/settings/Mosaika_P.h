@@ -5,11 +5,13 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 
 #include "Command.h"
 #include "ComboBox.h"
-#include "Form.h"
+#include "Panel.h"
+#include "Shape.h"
 #include "Image.h"
 #include "Label.h"
 #include "Mosaika_BGM.h"
@@ -17,25 +19,13 @@
 
 namespace mosaika {
 
-// The panel Pic_C: a child container with its own painted bands.
-class Panel final : public forms::Form {
-public:
-    Panel();
-    std::function<void()> onResize;
-
-protected:
-    void Form_Resize() override {
-        if (onResize) onResize();
-    }
-};
-
 class Mosaika_P final : public forms::Form {
 public:
     explicit Mosaika_P(Mosaika_BGM& music);
 
     Panel Pic_C;
     forms::Shape Shape3;
-    std::array<forms::Label, 16> lbl;  // elements 7, 14 and 15 are used
+    std::map<int, forms::Label> lbl;  // the elements 7, 14 and 15 of the control array
     std::array<forms::Image, 3> Img_BGM;
     std::array<forms::Label, 3> lbl_BGM;
     forms::ComboBox BGM_Repeat;
