@@ -20,15 +20,9 @@ std::wstring OwnFolder() {
 }
 
 std::optional<std::wstring> ReadText(const wchar_t* key, const wchar_t* name) {
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    text.resize(wcslen(text.c_str()));
+    wchar_t text[1024];
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return {};
     return text;
 }
 
@@ -38,32 +32,29 @@ std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments
     return exitCode;
 }
 
-// A process another one started, ended by force if it outlives the test.
-struct ChildProcess {
-    HANDLE handle;
-    ~ChildProcess() {
+std::wstring LongPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH * 2];
+    return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? buffer : path;
+}
+
+// The process of a window, opened; ended by force if it outlives the test.
+struct WindowProcess {
+    explicit WindowProcess(HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    }
+    ~WindowProcess() {
         if (handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) TerminateProcess(handle, 1);
         if (handle) CloseHandle(handle);
     }
+    std::wstring Program() const {
+        wchar_t path[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        return handle && QueryFullProcessImageNameW(handle, 0, path, &size) ? path : L"";
+    }
+    HANDLE handle;
 };
-
-std::wstring LongPath(const std::wstring& path) {
-    std::wstring result(GetLongPathNameW(path.c_str(), nullptr, 0), L'\0');
-    if (result.empty()) return path;
-    result.resize(GetLongPathNameW(path.c_str(), result.data(), static_cast<DWORD>(result.size())));
-    return result;
-}
-
-std::wstring ProgramOf(HWND window) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    const bool ok = process && QueryFullProcessImageNameW(process, 0, path, &size);
-    if (process) CloseHandle(process);
-    return ok ? std::wstring(path, size) : std::wstring();
-}
 
 }  // namespace
 
@@ -82,19 +73,16 @@ std::wstring DefaultInstallFolder() { return LocalAppData() + L"\\Programs\\ãƒ¢ã
 std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, L"SCRNSAVE.EXE"); }
 
 void SetScreenSaver(const std::optional<std::wstring>& value) {
-    if (!value) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
-        return;
-    }
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
-                    static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    if (!value) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
+    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
+                               static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
 }
 
 bool UninstallEntryExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (exists) RegCloseKey(key);
+    return exists;
 }
 
 std::optional<std::wstring> UninstallValue(const wchar_t* name) { return ReadText(kUninstallKey, name); }
@@ -137,20 +125,14 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
     ASSERT_TRUE(saver.Started()) << "could not start " << ToUtf8(commandLine);
     HWND kanvas = WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
     ASSERT_NE(kanvas, nullptr) << "no renderer window";
-    DWORD rendererId = 0;
-    GetWindowThreadProcessId(kanvas, &rendererId);
-    const ChildProcess renderer{OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
-                                            FALSE, rendererId)};
-    ASSERT_NE(renderer.handle, nullptr);
-    const std::wstring program = ProgramOf(kanvas);
-    EXPECT_TRUE(SameFile(program, rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(program);
+    const WindowProcess renderer(kanvas);
+    EXPECT_TRUE(SameFile(renderer.Program(), rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(renderer.Program());
     PostMessageW(kanvas, WM_CLOSE, 0, 0);
     DWORD rendererExit = 1234, saverExit = 1234;
     EXPECT_EQ(WaitForSingleObject(renderer.handle, kExitTimeoutMs), WAIT_OBJECT_0) << "the renderer did not end";
     GetExitCodeProcess(renderer.handle, &rendererExit);
-    EXPECT_EQ(rendererExit, 0u);
     EXPECT_TRUE(saver.WaitForExit(kExitTimeoutMs, &saverExit)) << "the saver did not end";
-    EXPECT_EQ(saverExit, 0u);
+    EXPECT_EQ(std::pair(rendererExit, saverExit), std::pair(0ul, 0ul)) << "exit codes of the renderer and the saver";
 }
 
 void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
@@ -191,12 +173,8 @@ std::vector<ZipEntry> ZipEntries(const std::wstring& path) {
     const auto u16 = [&](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
     const auto u32 = [&](std::size_t at) { return u16(at) | static_cast<unsigned long>(u16(at + 2)) << 16; };
     // The end-of-central-directory record: the last one, behind at most a 64 KiB comment.
-    if (zip.size() < 22) return {};
-    std::size_t end = zip.size() - 22;
-    while (u32(end) != 0x06054b50) {
-        if (end == 0 || zip.size() - end > 22 + 0xFFFF) return {};
-        --end;
-    }
+    const std::size_t end = zip.rfind("PK\x05\x06");
+    if (end == std::string::npos || end + 22 > zip.size()) return {};
     std::vector<ZipEntry> entries;
     std::size_t at = u32(end + 16);
     for (unsigned i = 0; i < u16(end + 10); ++i) {

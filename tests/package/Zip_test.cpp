@@ -14,11 +14,12 @@ namespace {
 using namespace pkgtest;
 
 TEST(ZipTest, HoldsAndUnpacksIntoTheBuiltProgramsAndTwoUtf8ReadMesAtItsTop) {
-    const std::set<std::wstring> documented = {kSaverFileName, kRendererFileName, L"お読みください.txt", L"README.txt"};
+    const std::set<std::wstring> documented = {kSaverFileName, kRendererFileName, L"お読みください.txt",
+                                               L"README.txt"};
     std::set<std::string> names;
     for (const ZipEntry& entry : ZipEntries(PackagePath(MOSAIKA_ZIP_FILE))) {
         // Bit 11 says the name is UTF-8; without it Explorer reads it in the OEM code page, garbled.
-        const bool ascii = std::all_of(entry.name.begin(), entry.name.end(), [](unsigned char c) { return c < 0x80; });
+        const bool ascii = std::all_of(entry.name.begin(), entry.name.end(), [](char c) { return (c & 0x80) == 0; });
         EXPECT_TRUE(ascii || (entry.flags & 0x800u) != 0) << entry.name << ": a Japanese name without the UTF-8 flag";
         EXPECT_GT(entry.size, 0u) << entry.name;
         EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " appears twice";
