@@ -36,8 +36,7 @@ std::unique_ptr<Scene> SeededScene() {
     return scene;
 }
 
-// Shades one 320 x 200 frame of the slice at depth zs.
-using Shade = std::function<void(const FeatureLattice& lattice, int zs, std::uint8_t* frame)>;
+using Shade = std::function<void(const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width, int height)>;
 
 // zs walks through the slice range so no one depth is favoured.
 void Register(const std::string& name, const Shade& shade) {
@@ -46,7 +45,7 @@ void Register(const std::string& name, const Shade& shade) {
         auto frame = std::make_unique<FrameBuffer>();
         std::int64_t iteration = 0;
         for (auto _ : state) {
-            shade(scene->lattice, 1024 + static_cast<int>((iteration++ * 37) % 1024), frame->data());
+            shade(scene->lattice, 1024 + static_cast<int>((iteration++ * 37) % 1024), frame->data(), kWidth, kHeight);
             benchmark::DoNotOptimize(*frame);
         }
         state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
@@ -54,16 +53,11 @@ void Register(const std::string& name, const Shade& shade) {
 }
 
 void RegisterAll() {
-    Register(kReferenceName, [](auto& lattice, int zs, auto* frame) {
-        ReferenceShadeSlice(lattice, zs, frame, kWidth, kHeight);
-    });
-    Register("BM_ShadeSlice", [](auto& lattice, int zs, auto* frame) {
-        ShadeSlice(lattice, zs, frame, kWidth, kHeight);
-    });
+    Register(kReferenceName, ReferenceShadeSlice);
+    Register("BM_ShadeSlice", ShadeSlice);
     for (const ShadePath path : SupportedPaths()) {
-        Register(std::string("BM_ShadeSliceWith/") + ShadePathName(path), [path](auto& lattice, int zs, auto* frame) {
-            ShadeSliceWith(path, lattice, zs, frame, kWidth, kHeight);
-        });
+        Register(std::string("BM_ShadeSliceWith/") + ShadePathName(path),
+                 [path](auto&&... arguments) { ShadeSliceWith(path, arguments...); });
     }
     benchmark::RegisterBenchmark("BM_BuildLattice", [](benchmark::State& state) {
         auto scene = std::make_unique<Scene>();
@@ -81,27 +75,28 @@ void RegisterAll() {
 // that is the figure least disturbed by other work.
 class SummaryReporter final : public benchmark::ConsoleReporter {
 public:
-    SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+    SummaryReporter() : ConsoleReporter(OO_Tabular) {}  // plain: no colours
 
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             const double ns = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-            const auto [at, added] = nanoseconds_.try_emplace(run.benchmark_name(), ns);
-            if (!added) at->second = std::min(at->second, ns);
-            if (added) order_.push_back(run.benchmark_name());
+            auto& least = nanoseconds_.try_emplace(run.benchmark_name(), ns).first->second;
+            least = std::min(least, ns);
+            if (std::find(names_.begin(), names_.end(), run.benchmark_name()) == names_.end()) {
+                names_.push_back(run.benchmark_name());
+            }
         }
     }
 
     void PrintSummary() const {
-        const auto reference = nanoseconds_.find(kReferenceName);
         std::printf("\n%-34s %14s %10s\n", "processor time per call", "ns", "speed-up");
-        for (const std::string& name : order_) {
+        for (const std::string& name : names_) {
             const double ns = nanoseconds_.at(name);
             std::printf("%-34s %14.0f", name.c_str(), ns);
-            if (name.find("ShadeSlice") != std::string::npos && reference != nanoseconds_.end() && ns > 0.0) {
-                std::printf(" %9.1fx", reference->second / ns);
+            if (name.find("ShadeSlice") != std::string::npos && nanoseconds_.contains(kReferenceName)) {
+                std::printf(" %9.1fx", nanoseconds_.at(kReferenceName) / ns);
             }
             std::printf("\n");
         }
@@ -109,7 +104,7 @@ public:
 
 private:
     std::map<std::string, double> nanoseconds_;
-    std::vector<std::string> order_;
+    std::vector<std::string> names_;  // in the order they ran
 };
 
 }  // namespace
