@@ -1,10 +1,7 @@
-// The installer モザイカ図-<version>-setup.exe run silently, as a user or an
-// administrator's script would: it puts both programs side by side into the
-// user's own programs folder with no administrator rights, makes the installed
-// program the user's screen saver in a form the screen-saver host can start,
-// and registers an uninstaller that puts the previous screen saver back and
-// leaves nothing behind. Each case starts with nothing installed and restores
-// the user's screen-saver setting at its end.
+// The installer run silently: both programs into the user's own programs
+// folder, the installed saver made the screen saver in a form the host can
+// start, and an uninstaller that puts the previous one back and leaves nothing.
+// Each case starts with nothing installed and restores the user's screen saver.
 #include <gtest/gtest.h>
 
 #include <algorithm>

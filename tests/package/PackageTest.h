@@ -1,9 +1,6 @@
-// What the tests of the release packages share: where the packages and the
-// unpacked zip lie, the user's screen-saver setting and the installer's
-// uninstall entry in the registry, running the installer and the uninstaller
-// silently, the files of a folder tree, a zip's entries, and the installed
-// programs at work: the saver run as the host starts it, and the settings
-// dialog saving its file.
+// What the tests of the release packages share: the packages, the registry
+// values they touch, silent installs and uninstalls, folder trees, a zip's
+// entries, and the installed programs at work.
 #pragma once
 
 #include <optional>
@@ -23,15 +20,14 @@ inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\
 inline constexpr DWORD kSetupTimeoutMs = 60000;  // generous: either takes a second or two
 
 // The packages made for the tests, the folder the zip was unpacked into (blanks
-// and Japanese characters in its path), and the copies of the built programs
-// the packages were made from.
+// and Japanese characters in its path), the programs the packages were made from.
 std::wstring PackagePath(const wchar_t* fileName);
 std::wstring UnpackedZipFolder();
 std::wstring PackagedProgram(const std::wstring& name);
 std::wstring LocalAppData();
 std::wstring DefaultInstallFolder();
 
-// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when absent. Setting nothing deletes it.
+// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when absent, setting nothing deletes it.
 std::optional<std::wstring> ScreenSaver();
 void SetScreenSaver(const std::optional<std::wstring>& value);
 bool UninstallEntryExists();
