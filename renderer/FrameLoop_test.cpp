@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,6 @@ TEST(RunRenderer, OpensTheWindowLoadsTheColoursThenShowsTheSliceOfTheClockEveryF
     program->scene.NextShiftTime = 6.5;  // left over: without the reset the first frame would not shift
     HeadlessWindow window(5);
     EXPECT_EQ(RunRenderer(*program, window, clock), 0);
-
     EXPECT_EQ(window.Calls(), (std::vector<std::string>{"create", "colours", "present", "present", "present",
                                                         "present", "present"}));
     EXPECT_EQ(window.Name(), "Mosaika_Kanvas");
@@ -50,15 +48,11 @@ TEST(RunRenderer, OpensTheWindowLoadsTheColoursThenShowsTheSliceOfTheClockEveryF
     }
     EXPECT_EQ(program->scene.NextShiftTime, 8.0);
     EXPECT_EQ(program->scene.random.State(), expected.random.State());
-}
 
-TEST(RunRenderer, EndsWithoutFramesWhenTheWindowCannotBeCreated) {
-    auto program = std::make_unique<RendererProgram>();
-    HeadlessWindow window(3);
-    window.failCreate = true;
-    FixedClock clock;
-    EXPECT_EQ(RunRenderer(*program, window, clock), 0);
-    EXPECT_EQ(window.Calls(), std::vector<std::string>{"create"});
+    HeadlessWindow failing(3);  // a window that cannot be created ends the program without frames
+    failing.failCreate = true;
+    EXPECT_EQ(RunRenderer(*program, failing, clock), 0);
+    EXPECT_EQ(failing.Calls(), std::vector<std::string>{"create"});
 }
 
 }  // namespace

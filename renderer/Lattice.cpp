@@ -71,10 +71,6 @@ int AdvanceAnimation(Scene& scene, double t) {
     return static_cast<int>(std::trunc((1.0 + t - std::trunc(t)) * kCellUnits));
 }
 
-std::int32_t PixelCoordinate(int i) {
-    return static_cast<std::int32_t>(std::nearbyint((i / 50.0 + 3.0) * kCellUnits));
-}
-
 std::uint8_t ShadeValue(std::int32_t d1, std::int32_t d2) {
     const double q = static_cast<double>(d2 - d1) / kCellUnits;
     double s = std::sqrt(q);

@@ -67,9 +67,6 @@ int AdvanceAnimation(Scene& scene, double t);
 // AnimationTime t: the millisecond clock times 0.0006 (0.6 per second).
 double AnimationTime(Clock& clock);
 
-// px for column i and py for row i: 50 pixels per cell, starting 3 cells in.
-std::int32_t PixelCoordinate(int i);
-
 // The shade of a pixel whose two smallest distances (squared sums div 1024) are d1 <= d2.
 std::uint8_t ShadeValue(std::int32_t d1, std::int32_t d2);
 

@@ -1,4 +1,4 @@
-// Helpers the lattice and shading tests share: lattices, the band check and frames.
+// Helpers the lattice, shading and frame-loop tests share: lattices, the band check and frames.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,9 +27,10 @@ FeatureLattice Fill(PointOf point) {
     return lattice;
 }
 
-inline bool SameLattice(const FeatureLattice& a, const FeatureLattice& b) {
-    return std::memcmp(a.data(), b.data(), sizeof a) == 0;
-}
+inline bool SameLattice(const FeatureLattice& a, const FeatureLattice& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Round((i / 50 + 3) x 1024), the coordinate of pixel column or row i: the remainder is never half of 25.
+inline std::int32_t PixelAt(int i) { return (76800 + 512 * i + 12) / 25; }
 
 // The scene BuildLattice draws from the given counter reading, then shifted.
 inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
@@ -43,12 +44,11 @@ inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
 
 // How many points lie outside their cell and layer band (bounds included).
 inline int PointsOutsideBands(const FeatureLattice& lattice) {
-    int outside = 0;
     const auto in = [](std::int32_t v, int band) { return 1024 * band <= v && v <= 1024 * (band + 1); };
-    for (std::size_t i = 0; i < lattice.size(); ++i) {
-        const FeaturePoint& p = lattice[i];
-        const int j = static_cast<int>(i / 4 % 64), k = static_cast<int>(i / 256), l = static_cast<int>(i % 4);
-        outside += in(p.x, j) && in(p.y, k) && in(p.z, l) ? 0 : 1;
+    int outside = 0;
+    for (int i = 0; i < static_cast<int>(lattice.size()); ++i) {
+        const FeaturePoint& p = lattice[static_cast<std::size_t>(i)];
+        outside += in(p.x, i / 4 % 64) && in(p.y, i / 256) && in(p.z, i % 4) ? 0 : 1;
     }
     return outside;
 }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -24,28 +23,12 @@ std::int32_t ExactDraw(std::uint32_t& state, int cell) {
     return cell * 1024 + static_cast<std::int32_t>(whole);
 }
 
-TEST(RandomSource, FollowsTheCongruentialSequenceFromTheClocksSeed) {
-    const struct {
-        std::uint32_t seed;
-        std::vector<std::uint32_t> states;
-    } rows[] = {
-        {0u, {1u, 134775814u, 3698175007u, 870078620u}},
-        {0xFFFFFFFFu, {4160191484u, 866343917u}},
-        {0x4D60AE66u, {0xFFFFFFFFu, 4160191484u}},  // the largest draw, 1 - 2^-32
-    };
-    for (const auto& row : rows) {
-        RandomSource random;
-        random.Seed(row.seed);
-        for (const std::uint32_t state : row.states) {
-            EXPECT_EQ(random.NextUniform(), std::ldexp(static_cast<double>(state), -32)) << row.seed;
-            EXPECT_EQ(random.State(), state);
-        }
-    }
-    // The counter's low 32 bits; the tick count only when the counter fails (0 is a reading).
+TEST(RandomSource, SeedsFromTheCountersLow32BitsOrTheTickCountWhenTheCounterFails) {
+    // (BuildLattice's exact draws below follow the sequence from the seed.)
     const struct {
         std::optional<std::int64_t> counter;
         std::uint32_t state;
-    } seeds[] = {{0x123456789ABCDEF0, 0x9ABCDEF0u}, {-1, 0xFFFFFFFFu}, {0, 0u}, {std::nullopt, 7u}};
+    } seeds[] = {{0x123456789ABCDEF0, 0x9ABCDEF0u}, {-1, 0xFFFFFFFFu}, {0, 0u} /* a reading */, {std::nullopt, 7u}};
     for (const auto& row : seeds) {
         FixedClock clock;
         clock.counter = row.counter;
@@ -57,7 +40,7 @@ TEST(RandomSource, FollowsTheCongruentialSequenceFromTheClocksSeed) {
     }
 }
 
-TEST(BuildLattice, DrawsXYZPerPointLayersInnerRowsThenColumns) {
+TEST(BuildLatticeAndShiftLayers, DrawXYZPerPointLayersInnerRowsThenColumnsAndStayInTheirBands) {
     const Scene worked = SeededScene(12345u);  // worked out with exact fractions
     const struct {
         int j, k, l, x, y, z;
@@ -69,12 +52,24 @@ TEST(BuildLattice, DrawsXYZPerPointLayersInnerRowsThenColumns) {
     }
     for (const std::uint32_t seed : {12345u, 0u, 0xFFFFFFFFu}) {
         std::uint32_t state = seed;
-        const FeatureLattice expected = Fill([&state](int j, int k, int l) {
+        Scene scene = SeededScene(seed);
+        EXPECT_TRUE(SameLattice(scene.lattice, Fill([&state](int j, int k, int l) {
             return FeaturePoint{ExactDraw(state, j), ExactDraw(state, k), ExactDraw(state, l)};
-        });
-        const Scene built = SeededScene(seed);
-        EXPECT_TRUE(SameLattice(built.lattice, expected)) << seed;
-        EXPECT_EQ(built.random.State(), state);
+        }))) << seed;
+        // The shift moves layers down and draws a fresh layer 3.
+        const FeatureLattice before = scene.lattice;
+        ShiftLayers(scene);
+        EXPECT_TRUE(SameLattice(scene.lattice, Fill([&](int j, int k, int l) {
+            if (l == 3) return FeaturePoint{ExactDraw(state, j), ExactDraw(state, k), ExactDraw(state, 3)};
+            const FeaturePoint& above = before[PointIndex(j, k, l + 1)];
+            return FeaturePoint{above.x, above.y, above.z - 1024};
+        }))) << seed;
+        EXPECT_EQ(scene.random.State(), state);
+    }
+    Scene scene = SeededScene(0xC0FFEEu);
+    for (int shift = 0; shift < 2000; ++shift) {
+        ShiftLayers(scene);
+        ASSERT_EQ(PointsOutsideBands(scene.lattice), 0) << "after shift " << shift + 1;
     }
 }
 
@@ -90,24 +85,6 @@ TEST(BuildLatticeAndShiftLayers, RoundHalvesToEvenAndMayReachTheUpperBound) {
         scene.random.Seed(StepBack(StepBack(StepBack(row.state))));
         ShiftLayers(scene);
         EXPECT_EQ(scene.lattice[PointIndex(0, 0, 3)].z, 3072 + row.offset) << std::hex << row.state;
-    }
-}
-
-TEST(ShiftLayers, MovesLayersDownAndDrawsAFreshTopLayerInItsBand) {
-    Scene scene = SeededScene(0xC0FFEEu);
-    const FeatureLattice before = scene.lattice;
-    std::uint32_t state = scene.random.State();
-    ShiftLayers(scene);
-    const FeatureLattice expected = Fill([&](int j, int k, int l) {
-        if (l == 3) return FeaturePoint{ExactDraw(state, j), ExactDraw(state, k), ExactDraw(state, 3)};
-        const FeaturePoint& above = before[PointIndex(j, k, l + 1)];
-        return FeaturePoint{above.x, above.y, above.z - 1024};
-    });
-    EXPECT_TRUE(SameLattice(scene.lattice, expected));
-    EXPECT_EQ(scene.random.State(), state);
-    for (int shift = 0; shift < 2000; ++shift) {
-        ShiftLayers(scene);
-        ASSERT_EQ(PointsOutsideBands(scene.lattice), 0) << "after shift " << shift + 1;
     }
 }
 
@@ -143,22 +120,13 @@ TEST(AdvanceAnimation, ShiftsAtMostOncePerFrame) {
     }
 }
 
-TEST(PixelCoordinate, FiftyPixelsPerCellThreeCellsIn) {
-    // (i / 50 + 3) x 1024 = (76800 + 512 i) / 25, never a half.
-    for (int i = 0; i < 640; ++i) {
-        const int numerator = 76800 + 512 * i;
-        EXPECT_EQ(PixelCoordinate(i), numerator / 25 + (2 * (numerator % 25) > 25 ? 1 : 0)) << i;
-    }
-}
-
 TEST(ShadeValue, TwoFiftyFiveTimesTheClampedRootOfTheGap) {
-    // Round(255 x min(1, sqrt(n / 1024))) in integers: the v with
-    // (2v - 1)^2 x 1024 < 4 x 255^2 x n <= (2v + 1)^2 x 1024, a half going to the even v.
+    // Round(255 x min(1, sqrt(n / 1024))) in integers: the least v with
+    // 4 x 255^2 x n <= (2v + 1)^2 x 1024, a half going to the even v.
     const auto exact = [](std::int64_t n) {
         std::int64_t v = 0;
         while (v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 < 4 * 255 * 255 * n) ++v;
-        if (v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 == 4 * 255 * 255 * n && v % 2 == 1) ++v;
-        return static_cast<int>(v);
+        return static_cast<int>(v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 == 4 * 255 * 255 * n && v % 2 ? v + 1 : v);
     };
     EXPECT_EQ((std::vector{exact(1), exact(256), exact(512), exact(5000)}), (std::vector{8, 128, 180, 255}));
     for (const std::int32_t d1 : {0, 777}) {

@@ -9,8 +9,8 @@ namespace mosaika {
 namespace {
 
 TEST(BuildPaletteTable, BlueRampsBySquareRootGreenAndRedFallReservedCounts) {
-    // blue = (Round(sqrt(i / 255) x 191) + 191) mod 256: the r with
-    // (2r - 1)^2 x 255 < 4 x 191^2 x i < (2r + 1)^2 x 255 (no index falls on a half).
+    // blue = (Round(sqrt(i / 255) x 191) + 191) mod 256: the least r with
+    // 4 x 191^2 x i < (2r + 1)^2 x 255 (no index falls on a half).
     const auto ramp = [](int i) {
         std::int64_t r = 0;
         while ((2 * r + 1) * (2 * r + 1) * 255 < std::int64_t{4} * 191 * 191 * i) ++r;
@@ -27,27 +27,29 @@ TEST(BuildPaletteTable, BlueRampsBySquareRootGreenAndRedFallReservedCounts) {
 
 TEST(FrameHeader, DescribesATopDownEightBitFrameThenTakesThePalette) {
     static_assert(sizeof(FrameHeader) == 1064 && alignof(FrameHeader) >= 4);
+    const auto bytes = [](const FrameHeader& header, std::size_t from, std::size_t count) {
+        const auto at = header.bytes.begin() + static_cast<std::ptrdiff_t>(from);
+        return std::vector<std::uint8_t>(at, at + static_cast<std::ptrdiff_t>(count));
+    };
     FrameHeader header = MakeFrameHeader(320, 200);
     const std::vector<std::uint8_t> info = {
         40, 0, 0, 0, 0x40, 0x01, 0, 0, 0x38, 0xFF, 0xFF, 0xFF,  // size, width 320, height -200: top down
         1, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0,                     // 1 plane, 8 bits, BI_RGB, no image size
         0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0,         // no resolution, 256 colours used
     };
-    const auto bytes = [&header](std::size_t from, std::size_t count) {
-        return std::vector<std::uint8_t>(header.bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                                         header.bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
-    };
-    EXPECT_EQ(bytes(0, 40), info);
-    for (std::uint8_t i = 0; i < 255; ++i) EXPECT_EQ(bytes(40 + 4 * i, 4), (std::vector<std::uint8_t>{i, i, i, 0}));
-
+    EXPECT_EQ(bytes(header, 0, 40), info);
+    for (std::uint8_t i = 0; i < 255; ++i) {
+        EXPECT_EQ(bytes(header, 40 + 4 * i, 4), (std::vector<std::uint8_t>{i, i, i, 0}));  // grey until it is set
+    }
     const PaletteTable table = BuildPaletteTable();
     SetColourTable(header, table);
-    EXPECT_EQ(bytes(0, 40), info);
+    EXPECT_EQ(bytes(header, 0, 40), info);
     for (std::size_t i = 0; i < 256; ++i) {
-        EXPECT_EQ(bytes(40 + 4 * i, 4), (std::vector{table[i].blue, table[i].green, table[i].red, table[i].reserved}));
+        const PaletteEntry& e = table[i];
+        EXPECT_EQ(bytes(header, 40 + 4 * i, 4), (std::vector{e.blue, e.green, e.red, e.reserved}));
     }
-    header = MakeFrameHeader(640, 480);
-    EXPECT_EQ(bytes(4, 8), (std::vector<std::uint8_t>{0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF}));
+    const std::vector<std::uint8_t> size640x480 = {0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF};
+    EXPECT_EQ(bytes(MakeFrameHeader(640, 480), 4, 8), size640x480);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@
 // anyway. The two smallest sums are then truncated to integers, divided by
 // 1024 and subtracted: d2 - d1 exactly as the integer search finds it.
 // StoreShades turns that gap into round(sqrt(gap) x 255 / 32), a saturating
-// narrowing to bytes doing the clamp at 255; the test of ShadeSumsWith runs
-// every gap through it against ShadeValue, which is what makes this float
+// narrowing to bytes doing the clamp at 255; the shading test runs every gap
+// through each path against ShadeValue, which is what makes this float
 // shortcut safe.
 #pragma once
 
@@ -175,21 +175,6 @@ void ShadeTileWithLanes(const SliceTile& tile, std::uint8_t* frame, int width) {
                                Lanes::Load(sums.second[row] + i * kWidth));
         }
         if (out == spare) std::memcpy(line, spare, static_cast<std::size_t>(tile.columns));
-    }
-}
-
-template <class Lanes>
-void ShadeSumsWithLanes(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count) {
-    constexpr int kWidth = Lanes::kWidth;
-    for (int first = 0; first < count; first += kWidth) {
-        const int lanes = count - first < kWidth ? count - first : kWidth;
-        std::int32_t nearestLanes[kWidth] = {};
-        std::int32_t secondLanes[kWidth] = {};
-        std::uint8_t out[kWidth];
-        std::memcpy(nearestLanes, nearest + first, static_cast<std::size_t>(lanes) * sizeof(std::int32_t));
-        std::memcpy(secondLanes, second + first, static_cast<std::size_t>(lanes) * sizeof(std::int32_t));
-        Lanes::StoreShades(out, Lanes::FromInts(nearestLanes), Lanes::FromInts(secondLanes));
-        std::memcpy(shades + first, out, static_cast<std::size_t>(lanes));
     }
 }
 

@@ -198,21 +198,6 @@ ColumnShader ShaderOf(ShadePath path) {
     }
 }
 
-SumsShader SumsShaderOf(ShadePath path) {
-    switch (path) {
-#if defined(MOSAIKA_X86_PATHS)
-        case ShadePath::kSse2:
-            return ShadeSumsSse2;
-        case ShadePath::kAvx2:
-            return ShadeSumsAvx2;
-        case ShadePath::kAvx512:
-            return ShadeSumsAvx512;
-#endif
-        default:
-            return ShadeSumsScalar;
-    }
-}
-
 struct PathList {
     std::array<ShadePath, 4> paths{};
     std::size_t count = 0;
@@ -319,12 +304,6 @@ void ShadeSliceWith(ShadePath path, const FeatureLattice& lattice, int zs, std::
         }
         bandStart = bandEnd;
     }
-}
-
-void ShadeSumsWith(ShadePath path, const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades,
-                   int count) {
-    assert(IsSupported(path) && "this processor cannot run that path");
-    SumsShaderOf(path)(nearest, second, shades, count);
 }
 
 void ShadeSlice(const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width, int height) {

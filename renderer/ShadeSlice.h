@@ -33,10 +33,4 @@ ShadePath ChosenPath();
 void ShadeSliceWith(ShadePath path, const FeatureLattice& lattice, int zs, std::uint8_t* frame, int width,
                     int height);
 
-// The last step of a path on its own: the shade of each pixel whose two
-// smallest squared sums (before the division by 1024) are nearest[i] <= second[i],
-// each below 2^24. Lets a test run every possible gap through each path.
-void ShadeSumsWith(ShadePath path, const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades,
-                   int count);
-
 }  // namespace mosaika

@@ -49,8 +49,4 @@ void ShadeColumnAvx2(const BandColumn& column, std::uint8_t* frame, int width) {
     ShadeColumnPortably(column, ShadeTile, frame, width);
 }
 
-void ShadeSumsAvx2(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count) {
-    ShadeSumsWithLanes<Avx2Lanes>(nearest, second, shades, count);
-}
-
 }  // namespace mosaika

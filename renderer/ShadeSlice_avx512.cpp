@@ -196,8 +196,4 @@ void ShadeColumnAvx512(const BandColumn& column, std::uint8_t* frame, int width)
     ShadeColumn(column, frame, width);
 }
 
-void ShadeSumsAvx512(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count) {
-    ShadeSumsWithLanes<Avx512Lanes>(nearest, second, shades, count);
-}
-
 }  // namespace mosaika

@@ -68,8 +68,4 @@ void ShadeColumnScalar(const BandColumn& column, std::uint8_t* frame, int width)
     ShadeColumnPortably(column, ShadeTile, frame, width);
 }
 
-void ShadeSumsScalar(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count) {
-    for (int i = 0; i < count; ++i) shades[i] = Shade(nearest[i], second[i]);
-}
-
 }  // namespace mosaika

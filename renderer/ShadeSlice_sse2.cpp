@@ -50,8 +50,4 @@ void ShadeColumnSse2(const BandColumn& column, std::uint8_t* frame, int width) {
     ShadeColumnPortably(column, ShadeTile, frame, width);
 }
 
-void ShadeSumsSse2(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count) {
-    ShadeSumsWithLanes<Sse2Lanes>(nearest, second, shades, count);
-}
-
 }  // namespace mosaika

@@ -90,24 +90,17 @@ void ChunkGeometry(const BandColumn& column, int chunk, int chunks, SliceTile& t
 using TileShader = void (*)(const SliceTile& tile, std::uint8_t* frame, int width);
 // Plans and shades a whole band column.
 using ColumnShader = void (*)(const BandColumn& column, std::uint8_t* frame, int width);
-// ShadeSumsWith for one path.
-using SumsShader = void (*)(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades,
-                            int count);
 
 // Prunes a band column in plain integers, once for the band and once per
 // chunk, and hands each tile to shade.
 void ShadeColumnPortably(const BandColumn& column, TileShader shade, std::uint8_t* frame, int width);
 
 void ShadeColumnScalar(const BandColumn& column, std::uint8_t* frame, int width);
-void ShadeSumsScalar(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count);
 
 #if defined(MOSAIKA_X86_PATHS)
 void ShadeColumnSse2(const BandColumn& column, std::uint8_t* frame, int width);
-void ShadeSumsSse2(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count);
 void ShadeColumnAvx2(const BandColumn& column, std::uint8_t* frame, int width);
-void ShadeSumsAvx2(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count);
 void ShadeColumnAvx512(const BandColumn& column, std::uint8_t* frame, int width);
-void ShadeSumsAvx512(const std::int32_t* nearest, const std::int32_t* second, std::uint8_t* shades, int count);
 #endif
 
 }  // namespace mosaika

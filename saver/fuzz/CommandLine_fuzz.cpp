@@ -1,8 +1,8 @@
 // Fuzzes the command-line readers. Well-formed UTF-8 is checked against a
 // plain reference on the UTF-16 code units the platform counts; for any bytes
-// the mode follows the mode letter, and an ASCII start reads as bytes do.
-// Arbitrary bytes rarely form long characters, so each input is also mapped
-// onto well-formed text mixing one-, two-, three- and four-byte characters.
+// an ASCII start reads as bytes do. Arbitrary bytes rarely form long
+// characters, so each input is also mapped onto well-formed text mixing one-,
+// two-, three- and four-byte characters.
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,12 +25,7 @@ std::optional<std::vector<Char>> Decode(std::string_view text) {
     std::vector<Char> chars;
     for (std::size_t pos = 0; pos < text.size();) {
         const auto lead = static_cast<unsigned char>(text[pos]);
-        const std::size_t bytes = lead < 0x80   ? 1
-                                  : lead < 0xC2 ? 0
-                                  : lead < 0xE0 ? 2
-                                  : lead < 0xF0 ? 3
-                                  : lead < 0xF5 ? 4
-                                                : 0;
+        const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xC2 || lead >= 0xF5 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         if (bytes == 0 || pos + bytes > text.size()) return std::nullopt;
         std::uint32_t code = bytes == 1 ? lead : lead & (0x7Fu >> bytes);
         for (std::size_t k = 1; k < bytes; ++k) {
@@ -64,9 +59,11 @@ std::string WellFormedFrom(std::string_view bytes) {
     return text;
 }
 
-std::string Folded(std::string letter) {
-    if (letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z') letter[0] = static_cast<char>(letter[0] - 32);
-    return letter;
+// The action of a mode letter: only the ASCII letters P, C and S (either case) select one.
+ModeAction ActionOf(std::string_view letter, bool emptyCommandLine) {
+    const char c = letter.size() == 1 ? static_cast<char>(letter[0] & ~0x20) : '\0';
+    return c == 'P' ? ModeAction::Preview : c == 'C' ? ModeAction::Settings : c == 'S' ? ModeAction::SaverCursorHidden
+           : emptyCommandLine ? ModeAction::SaverCursorVisible : ModeAction::EndSilently;
 }
 
 std::int32_t HandleFrom(std::string_view rest) { return RoundToInt32(ReadLenientNumber(rest)).value_or(0); }
@@ -74,40 +71,29 @@ std::int32_t HandleFrom(std::string_view rest) { return RoundToInt32(ReadLenient
 // The readers as the platform's UTF-16 text defines them: the letter is the
 // character holding unit 1, the handle is read from unit 3 on.
 void CheckAgainstUtf16(std::string_view text, const std::vector<Char>& chars) {
-    std::string letter;
+    std::string_view letter;
     std::int32_t handle = 0;
     int unit = 0;  // of the character's first unit
     for (const Char& c : chars) {
-        if (unit <= 1 && 1 < unit + c.units) letter = Folded(std::string(text.substr(c.offset, c.bytes)));
+        if (unit <= 1 && 1 < unit + c.units) letter = text.substr(c.offset, c.bytes);
         if (unit == 3) handle = HandleFrom(text.substr(c.offset));  // none when unit 3 is half a pair
         unit += c.units;
     }
-    FUZZ_CHECK(ModeLetter(text) == letter, "ModeLetter is the character holding the second UTF-16 unit");
+    FUZZ_CHECK(ModeActionFor(text) == ActionOf(letter, text.empty()), "the character holding unit 1 picks the mode");
     FUZZ_CHECK(HostWindowHandle(text) == handle, "HostWindowHandle reads from the fourth UTF-16 unit on");
 }
 
-void CheckAnyBytes(std::string_view text) {
-    const std::string letter = ModeLetter(text);
-    const ModeAction action = ModeActionFor(text);
-    const ModeAction expected = letter == "P"   ? ModeAction::Preview
-                                : letter == "C" ? ModeAction::Settings
-                                : letter == "S" ? ModeAction::SaverCursorHidden
-                                : text.empty()  ? ModeAction::SaverCursorVisible
-                                                : ModeAction::EndSilently;
-    FUZZ_CHECK(action == expected, "ModeActionFor follows ModeLetter");
-    // An ASCII start reads as bytes do, whatever follows.
-    if (text.size() >= 3 && static_cast<signed char>(text[0]) >= 0 && static_cast<signed char>(text[1]) >= 0 &&
-        static_cast<signed char>(text[2]) >= 0) {
-        FUZZ_CHECK(letter == Folded(std::string(1, text[1])), "an ASCII second character is the letter");
-        FUZZ_CHECK(HostWindowHandle(text) == HandleFrom(text.substr(3)), "an ASCII start's handle is from byte 3");
-    }
-}
-
 void FuzzOne(std::string_view bytes) {
-    CheckAnyBytes(bytes);
+    const ModeAction action = ModeActionFor(bytes);
+    const std::int32_t handle = HostWindowHandle(bytes);
+    // An ASCII start reads as bytes do, whatever follows.
+    if (bytes.size() >= 3 && static_cast<signed char>(bytes[0]) >= 0 && static_cast<signed char>(bytes[1]) >= 0 &&
+        static_cast<signed char>(bytes[2]) >= 0) {
+        FUZZ_CHECK(action == ActionOf(bytes.substr(1, 1), false), "an ASCII second character is the letter");
+        FUZZ_CHECK(handle == HandleFrom(bytes.substr(3)), "an ASCII start's handle is read from byte 3");
+    }
     if (const auto chars = Decode(bytes)) CheckAgainstUtf16(bytes, *chars);
     const std::string wellFormed = WellFormedFrom(bytes);
-    CheckAnyBytes(wellFormed);
     const auto chars = Decode(wellFormed);
     FUZZ_CHECK(chars.has_value(), "the mapped text is well-formed UTF-8");
     CheckAgainstUtf16(wellFormed, *chars);

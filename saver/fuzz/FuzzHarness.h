@@ -9,14 +9,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#define FUZZ_CHECK(condition, rule)                                                                     \
-    do {                                                                                                \
-        if (!(condition)) {                                                                             \
-            std::fprintf(stderr, "%s:%d: broken rule: %s\n  (%s is false)\n", __FILE__, __LINE__, rule, \
-                         #condition);                                                                   \
-            std::abort();                                                                               \
-        }                                                                                               \
-    } while (false)
+#define FUZZ_CHECK(condition, rule)                                                                        \
+    ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken rule: %s\n  (%s is false)\n", __FILE__, __LINE__, \
+                                          rule, #condition),                                                 \
+                             std::abort()))
 
 namespace {
 void FuzzOne(std::string_view bytes);

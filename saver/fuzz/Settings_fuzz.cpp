@@ -5,6 +5,7 @@
 // loading, the rest their BgmFile. The store answers as the platform does.
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FuzzHarness.h"
@@ -16,13 +17,13 @@ namespace {
 using namespace mosaika;
 
 const std::string kFile = "C:\\\x83\x5C\x83\x74\x83\x67\\Mosaika.ini";  // "C:\ソフト\Mosaika.ini"
-const std::vector<std::string> kKeys = {std::string(kKeyBgmMode), std::string(kKeyBgmRepeat), std::string(kKeyBgmFile)};
+const std::string kKeys[] = {std::string(kKeyBgmMode), std::string(kKeyBgmRepeat), std::string(kKeyBgmFile)};
 
 bool Same(const MusicSettings& a, const MusicSettings& b) {
-    return a.BgmMode == b.BgmMode && a.BgmRepeat == b.BgmRepeat && a.BgmFile == b.BgmFile;
+    return std::tie(a.BgmMode, a.BgmRepeat, a.BgmFile) == std::tie(b.BgmMode, b.BgmRepeat, b.BgmFile);
 }
 
-// Loads from the store, checking the calls and each setting's reading rule.
+// Loads from the store over `before`, checking the calls and each setting's reading rule.
 MusicSettings LoadAndCheck(const MusicSettings& before, FakeSettingsPort& port, bool filesOpen) {
     const auto value = [&port](std::size_t k) { return FakeSettingsPort::AsReturned(port.values[kKeys[k]]); };
     const auto number = [](const std::string& text, std::int16_t old) {
@@ -35,7 +36,7 @@ MusicSettings LoadAndCheck(const MusicSettings& before, FakeSettingsPort& port, 
     MusicSettings settings = before;
     LoadSettings(settings, port, kFile);
 
-    std::vector<std::string> calls = kKeys;
+    std::vector<std::string> calls(std::begin(kKeys), std::end(kKeys));
     if (!file.empty()) calls.push_back(WithoutTrailingBackslash(file));
     FUZZ_CHECK(port.calls == calls, "three keys read in order, the music file looked for once, nothing written");
     MusicSettings expected{number(value(0), before.BgmMode), number(value(1), before.BgmRepeat), filesOpen ? file : ""};
@@ -46,11 +47,10 @@ MusicSettings LoadAndCheck(const MusicSettings& before, FakeSettingsPort& port, 
 
 void CheckLoadSaveLoad(std::string_view data) {
     FakeSettingsPort port(kFile);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const std::size_t end = data.find('\n');
+    for (std::size_t k = 0, end = 0; k < 3 && end != std::string_view::npos; ++k) {
+        end = data.find('\n');
         port.values[kKeys[k]] = std::string(data.substr(0, end));
         data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
-        if (end == std::string_view::npos) break;
     }
     const bool filesOpen = data.empty() || (static_cast<unsigned char>(data[0]) & 1) == 0;
     MusicSettings before;
@@ -88,9 +88,6 @@ void CheckPathRules(const std::string& s) {
     // after a lead byte it is the second half of a character and stays.
     FUZZ_CHECK(WithoutTrailingBackslash(s + "a\\") == s + "a", "a backslash that is a character goes");
     FUZZ_CHECK(WithoutTrailingBackslash(s + "a\x83\\") == s + "a\x83\\", "a 0x5C ending a double-byte character stays");
-    bool ascii = true;
-    for (const char c : s) ascii = ascii && static_cast<signed char>(c) >= 0;
-    FUZZ_CHECK(!ascii || s.empty() || s.back() != '\\' || trimmed + '\\' == s, "an ASCII path loses its backslash");
 
     const MusicFileType type = MusicFileTypeOf(s);
     if (type != MusicFileType::Other) {

@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -12,160 +11,96 @@ namespace pkgtest {
 
 namespace {
 
-std::wstring TestFolderOfThisProgram() {
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
+
+std::wstring OwnFolder() {
     wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return std::filesystem::path(std::wstring(self, length)).parent_path().wstring();
+    const std::wstring program(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    return std::filesystem::path(program).parent_path().wstring();
 }
 
-constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
-constexpr const wchar_t* kScreenSaverValue = L"SCRNSAVE.EXE";
-
 std::optional<std::wstring> ReadText(const wchar_t* key, const wchar_t* name) {
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, &type, nullptr, &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, &type, text.data(), &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    text.resize(wcslen(text.c_str()));
+    wchar_t text[1024];
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return {};
     return text;
 }
 
+std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments) {
+    DWORD exitCode = 0;
+    if (!Process::Start(path, arguments).WaitForExit(kSetupTimeoutMs, &exitCode)) return std::nullopt;
+    return exitCode;
+}
+
 std::wstring LongPath(const std::wstring& path) {
-    const DWORD length = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (length == 0) return path;
-    std::wstring result(length, L'\0');
-    result.resize(GetLongPathNameW(path.c_str(), result.data(), length));
-    return result;
+    wchar_t buffer[MAX_PATH * 2];
+    return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? buffer : path;
 }
 
-// Ends the renderer's window by a close request and expects both programs to end with 0.
-void CloseRendererAndExpectBothEnd(HWND kanvas, HANDLE saver, HANDLE renderer) {
-    PostMessageW(kanvas, WM_CLOSE, 0, 0);
-    DWORD exitCode = 1234;
-    EXPECT_EQ(WaitForSingleObject(renderer, kExitTimeoutMs), WAIT_OBJECT_0) << "the renderer did not end";
-    GetExitCodeProcess(renderer, &exitCode);
-    EXPECT_EQ(exitCode, 0u) << "renderer";
-    exitCode = 1234;
-    EXPECT_EQ(WaitForSingleObject(saver, kExitTimeoutMs), WAIT_OBJECT_0) << "the saver did not end";
-    GetExitCodeProcess(saver, &exitCode);
-    EXPECT_EQ(exitCode, 0u) << "saver";
-}
-
-// Waits for the renderer's window, checks where its program lies, then ends the run.
-void ExpectRendererFromFolder(HANDLE saver, const std::wstring& rendererFolder) {
-    HWND kanvas = systest::WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
-    ASSERT_NE(kanvas, nullptr) << "no renderer window";
-    DWORD rendererId = 0;
-    GetWindowThreadProcessId(kanvas, &rendererId);
-    HANDLE renderer = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                                  rendererId);
-    ASSERT_NE(renderer, nullptr);
-    EXPECT_TRUE(SameFile(ProgramOfWindow(kanvas), rendererFolder + L"\\" + kRendererFileName))
-        << ToUtf8(ProgramOfWindow(kanvas));
-    CloseRendererAndExpectBothEnd(kanvas, saver, renderer);
-    if (WaitForSingleObject(renderer, 0) == WAIT_TIMEOUT) TerminateProcess(renderer, 1);
-    CloseHandle(renderer);
-}
-
-// Starts a program with that command line; ends it by force when the test is done with it.
-class StartedProcess {
-public:
-    StartedProcess(const std::wstring& program, std::wstring commandLine) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_ = info.hProcess;
-            id_ = info.dwProcessId;
-        }
+// The process of a window, opened; ended by force if it outlives the test.
+struct WindowProcess {
+    explicit WindowProcess(HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
     }
-    ~StartedProcess() {
-        if (!process_) return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, 5000);
-        }
-        CloseHandle(process_);
+    ~WindowProcess() {
+        if (handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) TerminateProcess(handle, 1);
+        if (handle) CloseHandle(handle);
     }
-    StartedProcess(const StartedProcess&) = delete;
-    StartedProcess& operator=(const StartedProcess&) = delete;
-    HANDLE Handle() const { return process_; }
-    DWORD Id() const { return id_; }
-
-private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    std::wstring Program() const {
+        wchar_t path[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        return handle && QueryFullProcessImageNameW(handle, 0, path, &size) ? path : L"";
+    }
+    HANDLE handle;
 };
 
 }  // namespace
 
-std::wstring PackagesFolder() { return TestFolderOfThisProgram() + L"\\packages"; }
-
-std::wstring SetupPath() { return PackagesFolder() + L"\\" + MOSAIKA_SETUP_FILE; }
-std::wstring ZipPath() { return PackagesFolder() + L"\\" + MOSAIKA_ZIP_FILE; }
-std::wstring PackagedProgram(const std::wstring& name) { return PackagesFolder() + L"\\built\\" + name; }
-std::wstring UnpackedZipFolder() { return TestFolderOfThisProgram() + L"\\" + MOSAIKA_UNPACKED_ZIP_FOLDER; }
+std::wstring PackagePath(const wchar_t* fileName) { return OwnFolder() + L"\\packages\\" + fileName; }
+std::wstring UnpackedZipFolder() { return OwnFolder() + L"\\" + MOSAIKA_UNPACKED_ZIP_FOLDER; }
+std::wstring PackagedProgram(const std::wstring& name) { return PackagePath(L"built\\") + name; }
 
 std::wstring LocalAppData() {
-    // The folder the installer's $LOCALAPPDATA names.
-    wchar_t path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};  // the folder the installer's $LOCALAPPDATA names
     SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
 
 std::wstring DefaultInstallFolder() { return LocalAppData() + L"\\Programs\\モザイカ図"; }
 
-std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, kScreenSaverValue); }
+std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, L"SCRNSAVE.EXE"); }
 
 void SetScreenSaver(const std::optional<std::wstring>& value) {
-    if (value) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, REG_SZ, value->c_str(),
-                        static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue);
-    }
+    if (!value) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
+    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
+                               static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
 }
 
 bool UninstallEntryExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (exists) RegCloseKey(key);
+    return exists;
 }
 
 std::optional<std::wstring> UninstallValue(const wchar_t* name) { return ReadText(kUninstallKey, name); }
 
-std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs) {
-    StartedProcess process(path, L"\"" + path + L"\" " + arguments);
-    if (!process.Handle()) return std::nullopt;
-    if (WaitForSingleObject(process.Handle(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Handle(), &exitCode);
-    return exitCode;
-}
-
 std::optional<DWORD> InstallSilently(const std::wstring& folder) {
     // /D= comes last and unquoted, blanks and all.
-    return Run(SetupPath(), folder.empty() ? L"/S" : L"/S /D=" + folder, kSetupTimeoutMs);
+    return Run(PackagePath(MOSAIKA_SETUP_FILE), folder.empty() ? L"/S" : L"/S /D=" + folder);
 }
 
 std::optional<DWORD> UninstallSilently(const std::wstring& folder) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring copyFolder = std::wstring(temp) + L"mosaika-uninstall-test";
-    const std::wstring copy = copyFolder + L"\\" + kUninstallerFileName;
-    std::filesystem::create_directories(copyFolder);
+    const std::filesystem::path copy = std::filesystem::path(temp) / L"mosaika-uninstall-test" / kUninstallerFileName;
+    std::error_code error;
+    std::filesystem::create_directories(copy.parent_path(), error);
     if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return std::nullopt;
-    const std::optional<DWORD> exitCode = Run(copy, L"/S _?=" + folder, kSetupTimeoutMs);
-    std::error_code ignored;
-    std::filesystem::remove_all(copyFolder, ignored);
+    const std::optional<DWORD> exitCode = Run(copy.wstring(), L"/S _?=" + folder);
+    std::filesystem::remove_all(copy.parent_path(), error);
     return exitCode;
 }
 
@@ -184,111 +119,82 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(LongPath(a).c_str(), -1, LongPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring ProgramOfWindow(HWND window) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) return {};
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    const BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
-    CloseHandle(process);
-    return ok ? std::wstring(path, size) : std::wstring();
-}
-
-void ExpectSaverRunAsTheHostStartsIt(const std::wstring& value, const std::wstring& rendererFolder) {
-    const StartedProcess saver(value, value + L" /s");
-    ASSERT_NE(saver.Handle(), nullptr) << "the host could not start " << ToUtf8(value);
-    ExpectRendererFromFolder(saver.Handle(), rendererFolder);
-}
-
-void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& rendererFolder) {
-    const StartedProcess saver(saverPath, L"\"" + saverPath + L"\" /s");
-    ASSERT_NE(saver.Handle(), nullptr) << "could not start " << ToUtf8(saverPath);
-    ExpectRendererFromFolder(saver.Handle(), rendererFolder);
+void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLine,
+                    const std::wstring& rendererFolder) {
+    const Process saver = Process::StartWithCommandLine(saverPath, commandLine);
+    ASSERT_TRUE(saver.Started()) << "could not start " << ToUtf8(commandLine);
+    HWND kanvas = WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
+    ASSERT_NE(kanvas, nullptr) << "no renderer window";
+    const WindowProcess renderer(kanvas);
+    EXPECT_TRUE(SameFile(renderer.Program(), rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(renderer.Program());
+    PostMessageW(kanvas, WM_CLOSE, 0, 0);
+    DWORD rendererExit = 1234, saverExit = 1234;
+    EXPECT_EQ(WaitForSingleObject(renderer.handle, kExitTimeoutMs), WAIT_OBJECT_0) << "the renderer did not end";
+    GetExitCodeProcess(renderer.handle, &rendererExit);
+    EXPECT_TRUE(saver.WaitForExit(kExitTimeoutMs, &saverExit)) << "the saver did not end";
+    EXPECT_EQ(std::pair(rendererExit, saverExit), std::pair(0ul, 0ul)) << "exit codes of the renderer and the saver";
 }
 
 void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
-    const std::wstring ini =
-        std::filesystem::path(saverPath).parent_path().wstring() + L"\\" + kSettingsFileName;
-    const StartedProcess saver(saverPath, L"\"" + saverPath + L"\" /c");
-    ASSERT_NE(saver.Handle(), nullptr);
-    HWND dialog = nullptr;
-    const DWORD start = GetTickCount();
-    while (!(dialog = FindWindowW(nullptr, kSettingsDialogTitle)) || !IsWindowVisible(dialog)) {
-        ASSERT_LT(GetTickCount() - start, kWindowTimeoutMs) << "no settings dialog";
-        Sleep(5);
-    }
-    systest::SleepMs(300);  // the dialog finishes drawing its buttons
-
-    // The 設定 button: 1095 x 375 twips at 4800, 3000 in the dialog's client
-    // area; twips are 1440 to the inch at the display's DPI.
+    const std::wstring ini = std::filesystem::path(saverPath).parent_path().wstring() + L"\\" + kSettingsFileName;
+    const Process saver = Process::Start(saverPath, L"/c");
+    ASSERT_TRUE(saver.Started());
+    // 設定: 1095 x 375 twips at 4800, 3000 in the client area, 1440 twips to the inch at the display's DPI.
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     POINT centre{MulDiv(4800 + 1095 / 2, dpi, 1440), MulDiv(3000 + 375 / 2, dpi, 1440)};
+    HWND dialog = nullptr;
+    RECT client{};
+    ASSERT_TRUE(WaitUntil([&] {  // shown at its final size
+        dialog = FindWindowW(nullptr, kSettingsDialogTitle);
+        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) && client.bottom > centre.y;
+    })) << "no settings dialog";
     ClientToScreen(dialog, &centre);
     SetForegroundWindow(dialog);
-    systest::MoveMouseTo(centre.x, centre.y);
-    systest::SleepMs(100);
-    systest::ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-
-    ASSERT_EQ(WaitForSingleObject(saver.Handle(), kExitTimeoutMs), WAIT_OBJECT_0)
-        << "pressing 設定 did not close the dialog and end the program";
+    // The pointer comes over the button, then presses it; a press that comes
+    // before the button has seen the pointer is repeated until the program ends.
     DWORD exitCode = 1234;
-    GetExitCodeProcess(saver.Handle(), &exitCode);
+    const bool ended = WaitUntil([&] {
+        MoveMouseTo(centre.x + 1, centre.y);
+        MoveMouseTo(centre.x, centre.y);
+        SleepMs(100);
+        ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        return saver.WaitForExit(500, &exitCode);
+    }, kExitTimeoutMs);
+    ASSERT_TRUE(ended) << "pressing 設定 did not close the dialog and end the program";
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(systest::Exists(ini)) << "no settings file beside the program: " << ToUtf8(ini);
-    EXPECT_FALSE(systest::ReadBytes(ini).empty());
+    EXPECT_FALSE(ReadBytes(ini).empty()) << "no settings file beside the program: " << ToUtf8(ini);
 }
 
 std::vector<ZipEntry> ZipEntries(const std::wstring& path) {
-    const std::string zip = systest::ReadBytes(path);
-    const auto u16 = [&](std::size_t at) {
-        return static_cast<unsigned>(static_cast<unsigned char>(zip[at]) | static_cast<unsigned char>(zip[at + 1]) << 8);
-    };
-    const auto u32 = [&](std::size_t at) { return static_cast<unsigned long>(u16(at)) | static_cast<unsigned long>(u16(at + 2)) << 16; };
-
+    const std::string zip = ReadBytes(path);
+    const auto byte = [&](std::size_t at) { return unsigned{static_cast<unsigned char>(zip[at])}; };
+    const auto u16 = [&](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
+    const auto u32 = [&](std::size_t at) { return u16(at) | static_cast<unsigned long>(u16(at + 2)) << 16; };
     // The end-of-central-directory record: the last one, behind at most a 64 KiB comment.
+    const std::size_t end = zip.rfind("PK\x05\x06");
+    if (end == std::string::npos || end + 22 > zip.size()) return {};
     std::vector<ZipEntry> entries;
-    if (zip.size() < 22) return entries;
-    std::size_t end = zip.size() - 22;
-    while (u32(end) != 0x06054b50) {
-        if (end == 0 || zip.size() - end > 22 + 0xFFFF) return entries;
-        --end;
-    }
-    const unsigned count = u16(end + 10);
     std::size_t at = u32(end + 16);
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = 0; i < u16(end + 10); ++i) {
         if (at + 46 > zip.size() || u32(at) != 0x02014b50) return {};
-        ZipEntry entry;
-        entry.flags = u16(at + 8);
-        entry.size = u32(at + 24);
-        const unsigned nameLength = u16(at + 28);
-        entry.name = zip.substr(at + 46, nameLength);
-        entries.push_back(entry);
-        at += 46 + nameLength + u16(at + 30) + u16(at + 32);
+        entries.push_back({zip.substr(at + 46, u16(at + 28)), u16(at + 8), u32(at + 24)});
+        at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
     }
     return entries;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
+bool IsUtf8(const std::string& text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                               static_cast<int>(text.size()), nullptr, 0) > 0;
 }
 
 std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
     return narrow;
 }
 

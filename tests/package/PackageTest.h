@@ -1,9 +1,6 @@
-// What the tests of the release packages share: where the packages and the
-// unpacked zip lie, the user's screen-saver setting and the installer's
-// uninstall entry in the registry, running the installer and the uninstaller
-// silently and waiting for them, the files of a folder tree, the entries of a
-// zip file, and the installed programs at work: the saver run as the
-// screen-saver host starts it, and the settings dialog saving its file.
+// What the tests of the release packages share: the packages, the registry
+// values they touch, silent installs and uninstalls, folder trees, a zip's
+// entries, and the installed programs at work.
 #pragma once
 
 #include <optional>
@@ -15,71 +12,44 @@
 
 namespace pkgtest {
 
-using systest::kExitTimeoutMs;
-using systest::kRendererFileName;
-using systest::kRendererWindowTitle;
-using systest::kSaverFileName;
-using systest::kSettingsDialogTitle;
-using systest::kWindowTimeoutMs;
+using namespace systest;
 
 inline constexpr const wchar_t* kSettingsFileName = L"モザイカ図.ini";
 inline constexpr const wchar_t* kUninstallerFileName = L"Uninstall.exe";
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mosaika";
+inline constexpr DWORD kSetupTimeoutMs = 60000;  // generous: either takes a second or two
 
-// Generous: the installer and the uninstaller finish within a second or two.
-inline constexpr DWORD kSetupTimeoutMs = 60000;
-
-// The packages made for the tests (packages/ in this test's folder), and the
-// folder the zip was unpacked into (its path has blanks and Japanese characters).
-std::wstring PackagesFolder();
-std::wstring SetupPath();
-std::wstring ZipPath();
+// The packages made for the tests, the folder the zip was unpacked into (blanks
+// and Japanese characters in its path), the programs the packages were made from.
+std::wstring PackagePath(const wchar_t* fileName);
 std::wstring UnpackedZipFolder();
-// The copy of a built program kept when the packages were made from it.
 std::wstring PackagedProgram(const std::wstring& name);
-
-// The user's local application data and the folder the installer picks there.
 std::wstring LocalAppData();
 std::wstring DefaultInstallFolder();
 
-// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when it is absent.
+// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when absent, setting nothing deletes it.
 std::optional<std::wstring> ScreenSaver();
-// Sets it, or deletes it when given nothing.
 void SetScreenSaver(const std::optional<std::wstring>& value);
-
 bool UninstallEntryExists();
-// A text value of the uninstall entry; nothing when it is absent.
-std::optional<std::wstring> UninstallValue(const wchar_t* name);
+std::optional<std::wstring> UninstallValue(const wchar_t* name);  // a text value of the uninstall entry
 
-// Runs a program and waits for its end; its exit code, or nothing when it did
-// not start or end in time.
-std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs);
-// The installer with /S, and /D=folder when a folder is given.
+// The exit code of the installer run with /S (and /D=folder when given), or
+// of the installation's uninstaller, run with /S as a copy from the temporary
+// folder with _?=folder so it can remove itself; nothing when it did not end in time.
 std::optional<DWORD> InstallSilently(const std::wstring& folder = L"");
-// The uninstaller of the installation in that folder with /S, waited for: a
-// copy of it runs from a temporary folder with _?=folder (what it does by
-// itself when started plainly, without waiting), so it can remove itself.
 std::optional<DWORD> UninstallSilently(const std::wstring& folder);
 
-// Every file and folder under the folder, as paths relative to it, sorted;
-// empty when the folder does not exist.
+// Every file and folder under the folder, relative to it, sorted; empty when there is none.
 std::vector<std::wstring> FilesUnder(const std::wstring& folder);
-
 // Whether two paths name the same file, in any of their long or short forms.
 bool SameFile(const std::wstring& a, const std::wstring& b);
-// The full path of the program of the process that owns the window.
-std::wstring ProgramOfWindow(HWND window);
 
-// Starts the screen saver as the screen-saver host does: the value of
-// SCRNSAVE.EXE as the program, "<value> /s" unquoted as its command line.
-// Expects the renderer from rendererFolder to show its window, closes it and
-// expects both programs to end with exit code 0. Uses gtest assertions.
-void ExpectSaverRunAsTheHostStartsIt(const std::wstring& value, const std::wstring& rendererFolder);
-// Starts the saver with /s by its full path, quoted, and expects the same.
-void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& rendererFolder);
-// Starts the saver with /c, presses the settings dialog's 設定 button as a user
-// would, and expects the dialog to save its settings file beside the saver and
-// the program to end. Uses gtest assertions.
+// Starts the saver with this exact command line (as the host does: the value of
+// SCRNSAVE.EXE and " /s", unquoted), expects the renderer from rendererFolder
+// to show its window, closes it and expects both programs to end with 0.
+void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLine, const std::wstring& rendererFolder);
+// Starts the saver with /c, presses 設定 as a user would, and expects the
+// program to end and its settings file to lie beside it.
 void ExpectSettingsSavedBeside(const std::wstring& saverPath);
 
 struct ZipEntry {
@@ -90,7 +60,7 @@ struct ZipEntry {
 // The entries of a zip file's central directory; empty when it cannot be read.
 std::vector<ZipEntry> ZipEntries(const std::wstring& path);
 
-std::wstring FromUtf8(const std::string& text);
+bool IsUtf8(const std::string& text);
 std::string ToUtf8(const std::wstring& text);
 
 }  // namespace pkgtest
