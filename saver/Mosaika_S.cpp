@@ -1,7 +1,7 @@
 #include "Mosaika_S.h"
 
 #include "Application.h"
-#include "Mosaika_B.h"
+#include "SettingsStore.h"
 
 namespace mosaika {
 

@@ -12,8 +12,8 @@
 #include "Form.h"
 #include "Image.h"
 #include "Label.h"
-#include "Mosaika_BGM.h"
 #include "Picture.h"
+#include "Settings.h"
 
 namespace mosaika {
 
@@ -31,7 +31,7 @@ protected:
 
 class Mosaika_P final : public forms::Form {
 public:
-    explicit Mosaika_P(Mosaika_BGM& music);
+    explicit Mosaika_P(MusicSettings& settings);
 
     Panel Pic_C;
     forms::Shape Shape3;
@@ -60,7 +60,7 @@ private:
     void SaveAndClose();
     void OpenHomePage();
 
-    Mosaika_BGM& music_;
+    MusicSettings& settings_;
     std::shared_ptr<forms::Font> font_;
     POINT OpenPoint{};
 };
