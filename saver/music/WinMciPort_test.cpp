@@ -19,7 +19,6 @@ TEST(WinMciPortTest, WithoutACdDriveOnePollEndsTheCdSessionAndAnUnopenedMp3IsNot
     music.StopSession();  // sends nothing more to the device
     EXPECT_EQ(port.sent, (std::vector<std::string>{"open cdaudio|-1", "set cdaudio time format tmsf|-1",
                                                    "status cdaudio current track|512", "error text|256"}));
-    EXPECT_EQ(music.QueryMci("status cdaudio current track").rfind("Error:", 0), 0u);
 
     port.sent.clear();
     music.settings = {kBgmSoundFile, 0, "Z:\\no such folder\\no such file.mp3"};
