@@ -1,6 +1,5 @@
 #include "Mosaika_B.h"
 
-#include <array>
 #include <memory>
 
 #include "Application.h"
@@ -8,6 +7,7 @@
 #include "Mosaika_P.h"
 #include "Mosaika_R.h"
 #include "Mosaika_S.h"
+#include "SettingsStore.h"
 #include "Text.h"
 #include "UniqueHandle.h"
 #include "WinMciPort.h"
@@ -15,60 +15,8 @@
 
 namespace mosaika {
 
-using forms::FromAnsi;
 using forms::ToAnsi;
 using forms::ToUtf8;
-
-Mosaika_BGM& Music() {
-    static WinMciPort port;
-    static Mosaika_BGM music(port);
-    return music;
-}
-
-std::wstring SettingsFile() { return forms::ProgramFolder() + L"\\モザイカ図.ini"; }
-
-std::wstring RendererFile() { return forms::ProgramFolder() + L"\\モザイカ図.dll"; }
-
-bool FileExists(const std::wstring& path) {
-    std::wstring file = path;
-    if (!file.empty() && file.back() == L'\\') file.pop_back();
-    // Opened for sequential reading and closed at once; a folder fails to open.
-    forms::UniqueKernelHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    const bool opened = handle.get() != INVALID_HANDLE_VALUE;
-    if (!opened) handle.release();  // INVALID_HANDLE_VALUE is not ours to close
-    SetLastError(0);
-    return opened;
-}
-
-std::string ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file) {
-    std::array<char, 256> buffer{};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                             ToAnsi(file).c_str());
-    return buffer.data();
-}
-
-bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::wstring& file) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ToAnsi(file).c_str()) != FALSE;
-}
-
-std::string WinSettingsPort::ReadIniValue(const std::string& section, const std::string& key,
-                                          const std::string& file) {
-    return mosaika::ReadIniValue(section, key, FromAnsi(file));
-}
-
-void WinSettingsPort::WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                                    const std::string& file) {
-    if (!mosaika::WriteIniValue(section, key, value, FromAnsi(file))) allWritten_ = false;
-}
-
-bool WinSettingsPort::CanOpenForReading(const std::string& path) { return FileExists(FromAnsi(path)); }
-
-void LoadSettings() {
-    WinSettingsPort port;
-    mosaika::LoadSettings(Music().settings, port, ToAnsi(SettingsFile()));
-}
 
 namespace {
 
@@ -80,14 +28,15 @@ constexpr const char* kSettingsMarker = "<\x83\x82\x83\x55\x83\x43\x83\x4A\x90\x
 // in the user's session, until the process ends.
 constexpr const wchar_t* kSingleRunMutex = L"Local\\Mosaika_SingleRun";
 
-// Program-wide windows: created by StartUp, alive until the process ends.
-std::unique_ptr<Mosaika_R> previewWindow;
-std::unique_ptr<Mosaika_S> saverWindow;
-
-HWND WindowFromHandleValue(std::int32_t value) {
-    // Window handles carry 32 significant bits and widen with their sign.
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+// The program-wide music module, whose settings StartUp loads.
+Mosaika_BGM& Music() {
+    static WinMciPort port;
+    static Mosaika_BGM music(port);
+    return music;
 }
+
+// The saver run's window: created by StartUp, alive until the process ends.
+std::unique_ptr<Mosaika_S> saverWindow;
 
 // Closes the mutex (and so lets it go) only when the process ends.
 forms::UniqueKernelHandle singleRun;
@@ -104,29 +53,11 @@ bool OwnSingleRun() {
 }
 
 void ShowSettingsDialog() {
-    Mosaika_P dialog(Music());
+    Mosaika_P dialog(Music().settings);
     dialog.ShowModal();
 }
 
 }  // namespace
-
-void SetUpPreview(const std::string& commandLine) {
-    HWND host = WindowFromHandleValue(HostWindowHandle(commandLine));
-    RECT hostRect{};
-    if (!GetWindowRect(host, &hostRect)) hostRect = {};
-    const int width = hostRect.right - hostRect.left;
-    const int height = hostRect.bottom - hostRect.top;
-
-    previewWindow = std::make_unique<Mosaika_R>();
-    previewWindow->Load();
-    HWND preview = previewWindow->Hwnd();
-    SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
-    SetParent(preview, host);
-    MoveWindow(preview, 0, 0, width, height, TRUE);
-    previewWindow->Img_Prev.SetSize(width, height);
-    previewWindow->Img_Prev.Move(0, 0, width, height);
-    previewWindow->Show();
-}
 
 void StartUp() {
     // 1. A saver run or a settings dialog already on screen: end without a word.
@@ -149,8 +80,9 @@ void StartUp() {
     if (runsOrShows && !OwnSingleRun()) forms::EndProgram();
 
     // 5-6. Settings first, then the renderer file: every other mode needs it.
-    LoadSettings();
-    if (!FileExists(RendererFile())) {
+    LoadSettings(Music().settings);
+    WinSettingsPort files;
+    if (!FileExists(files, ToAnsi(RendererFile()))) {
         forms::ShowMessage(L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！");
         forms::EndProgram();
     }

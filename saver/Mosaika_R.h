@@ -3,6 +3,8 @@
 // top-left corner, unscaled; nothing in it changes while it is shown.
 #pragma once
 
+#include <string>
+
 #include "Form.h"
 #include "Image.h"
 
@@ -14,5 +16,10 @@ public:
 
     forms::Image Img_Prev;
 };
+
+// The preview mode of the start-up: embeds the program-wide preview window
+// into the host window whose handle the command line carries, sized to it,
+// and shows it.
+void SetUpPreview(const std::string& commandLine);
 
 }  // namespace mosaika

@@ -1,7 +1,7 @@
 #include "Mosaika_S.h"
 
 #include "Application.h"
-#include "Mosaika_B.h"
+#include "SettingsStore.h"
 
 namespace mosaika {
 
@@ -25,20 +25,11 @@ Mosaika_S::Mosaika_S(Mosaika_BGM& music, bool cursorHidden)
       cursorHidden_(cursorHidden) {}
 
 void Mosaika_S::Form_Load() {
-    const MusicSettings& settings = music_.settings;
-    if (settings.BgmMode == kBgmCdAudio) {
-        music_.OpenCdAudio();
-        Timer2.SetEnabled(true);  // the first poll starts playback
-    }
-    if (settings.BgmMode == kBgmSoundFile) {
-        const MusicFileType type = MusicFileTypeOf(settings.BgmFile);
-        if (type == MusicFileType::Wav) music_.PlayWaveLoop();
-        if (type == MusicFileType::Mp3) {
-            music_.PlayMp3();
-            Timer1.SetEnabled(true);
-        }
-    }
-    StartRenderer();  // music first, then the renderer
+    // Music first, then the renderer.
+    const SessionTimer timer = music_.StartSession();
+    if (timer == SessionTimer::Timer1) Timer1.SetEnabled(true);
+    if (timer == SessionTimer::Timer2) Timer2.SetEnabled(true);  // the first poll starts the CD
+    StartRenderer();
 }
 
 void Mosaika_S::StartRenderer() {
@@ -54,7 +45,7 @@ void Mosaika_S::StartRenderer() {
     rendererStartTick_ = GetTickCount();
     if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process)) {
-        CloseHandle(process.hThread);
+        const forms::UniqueKernelHandle thread(process.hThread);  // never used
         renderer_.reset(process.hProcess);
     }
 }
@@ -78,15 +69,9 @@ void Mosaika_S::PollRenderer() {
 }
 
 void Mosaika_S::Form_QueryUnload(bool& /*cancel*/, forms::UnloadMode /*mode*/) {
-    if (Timer2.Enabled()) {
-        Timer2.SetEnabled(false);
-        music_.CloseCdAudio();
-    }
-    if (music_.settings.BgmMode == kBgmSoundFile) {
-        const MusicFileType type = MusicFileTypeOf(music_.settings.BgmFile);
-        if (type == MusicFileType::Wav) music_.StopWave();
-        if (type == MusicFileType::Mp3) music_.StopMp3();
-    }
+    // The CD timer goes before its device closes; Timer1 is left as it is.
+    Timer2.SetEnabled(false);
+    music_.StopSession();
     if (cursorHidden_) ShowCursor(TRUE);
     forms::EndProgram();
 }

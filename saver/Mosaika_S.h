@@ -1,7 +1,8 @@
 // Mosaika_S: the hidden window "Mosaika_Main" that carries one saver run. Its
-// load starts the music and the renderer program; Timer3 watches for the
-// renderer's window and, when it has gone, unloads the form, which stops the
-// music, gives the cursor back and ends the program.
+// load starts the music module's session, runs the timer the session asks
+// for and starts the renderer program; Timer3 watches for the renderer's
+// window and, when it has gone, unloads the form, which stops the session,
+// gives the cursor back and ends the program.
 #pragma once
 
 #include "Form.h"

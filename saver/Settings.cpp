@@ -71,11 +71,14 @@ void LoadSettings(MusicSettings& settings, SettingsPort& port, const std::string
     }
 }
 
-void SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile) {
+bool SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile) {
     const std::string section(kIniSection);
-    port.WriteIniValue(section, std::string(kKeyBgmMode), FormatLeadingBlank(settings.BgmMode), settingsFile);
-    port.WriteIniValue(section, std::string(kKeyBgmRepeat), FormatLeadingBlank(settings.BgmRepeat), settingsFile);
-    port.WriteIniValue(section, std::string(kKeyBgmFile), settings.BgmFile, settingsFile);
+    const bool mode = port.WriteIniValue(section, std::string(kKeyBgmMode), FormatLeadingBlank(settings.BgmMode),
+                                         settingsFile);
+    const bool repeat = port.WriteIniValue(section, std::string(kKeyBgmRepeat),
+                                           FormatLeadingBlank(settings.BgmRepeat), settingsFile);
+    const bool file = port.WriteIniValue(section, std::string(kKeyBgmFile), settings.BgmFile, settingsFile);
+    return mode && repeat && file;
 }
 
 MusicFileType MusicFileTypeOf(std::string_view bgmFile) {

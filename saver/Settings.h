@@ -39,8 +39,8 @@ public:
     // is missing.
     virtual std::string ReadIniValue(const std::string& section, const std::string& key,
                                      const std::string& file) = 0;
-    // WritePrivateProfileStringA; the platform's result is not examined.
-    virtual void WriteIniValue(const std::string& section, const std::string& key,
+    // WritePrivateProfileStringA; true when the platform wrote the value.
+    virtual bool WriteIniValue(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) = 0;
     // Opens the file for sequential reading and closes it at once: true when
     // the open succeeded, false for any failure (missing, a folder, no access).
@@ -63,8 +63,9 @@ bool FileExists(SettingsPort& port, std::string_view ansiPath);
 void LoadSettings(MusicSettings& settings, SettingsPort& port, const std::string& settingsFile);
 
 // Writes the three keys in the same order: the numbers with a leading blank
-// (" 2", "-1"), the path unchanged.
-void SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile);
+// (" 2", "-1"), the path unchanged. Every key is tried; true when all three
+// were written.
+bool SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile);
 
 enum class MusicFileType { Other, Wav, Mp3 };
 

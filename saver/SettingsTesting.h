@@ -32,10 +32,11 @@ struct FakeSettingsPort final : SettingsPort {
         const auto found = values.find(key);
         return found == values.end() ? std::string() : AsReturned(found->second);
     }
-    void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+    bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& f) override {
         calls.push_back(section == kIniSection && f == file ? key + '=' + value : "misplaced");
         values[key] = value;
+        return true;
     }
     bool CanOpenForReading(const std::string& path) override {
         calls.push_back(path);

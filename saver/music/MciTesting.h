@@ -1,13 +1,13 @@
 // The recording MCI port of the music tests. It records each command as
 // "command|length" (-1 for the null buffer), each error-text lookup as
-// "error text|length" and each sound played. Commands go on to a real port
+// "error text|length" and each sound played as "sound name|flags" (name
+// "null" for the stop), all in one sequence. Commands go on to a real port
 // when one is given; otherwise a table answers them (others succeed with an
 // empty reply), writing replies only as far as the length given, as winmm does.
 #pragma once
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,7 +32,6 @@ struct RecordingMci final : MciPort {
     std::map<std::uint32_t, std::string> errorTexts;  // a missing code makes the lookup fail
     std::uint32_t waveDevices = 1;
     std::vector<std::string> sent;
-    std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
 
     std::uint32_t SendMciString(const std::string& command, std::span<char> reply) override {
         sent.push_back(command + '|' + std::to_string(reply.data() ? static_cast<int>(reply.size()) : -1));
@@ -49,7 +48,7 @@ struct RecordingMci final : MciPort {
     }
     std::uint32_t WaveOutDeviceCount() override { return real ? real->WaveOutDeviceCount() : waveDevices; }
     bool PlaySoundName(const char* name, std::uint32_t flags) override {
-        sounds.emplace_back(name ? std::optional<std::string>(name) : std::nullopt, flags);
+        sent.push_back("sound " + std::string(name ? name : "null") + '|' + std::to_string(flags));
         return real ? real->PlaySoundName(name, flags) : true;
     }
     static void Write(const std::string& text, std::span<char> buffer) {

@@ -161,4 +161,35 @@ void Mosaika_BGM::StopWave() {
     port_.PlaySoundName(nullptr, 0);
 }
 
+SessionTimer Mosaika_BGM::StartSession() {
+    session_ = Source::None;
+    if (settings.BgmMode == kBgmCdAudio) session_ = Source::CdAudio;
+    if (settings.BgmMode == kBgmSoundFile) {
+        const MusicFileType type = MusicFileTypeOf(settings.BgmFile);
+        if (type == MusicFileType::Wav) session_ = Source::Wav;
+        if (type == MusicFileType::Mp3) session_ = Source::Mp3;
+    }
+    if (session_ == Source::CdAudio) {
+        OpenCdAudio();
+        cdPollingActive_ = true;
+        return SessionTimer::Timer2;
+    }
+    if (session_ == Source::Mp3) {
+        PlayMp3();
+        return SessionTimer::Timer1;
+    }
+    if (session_ == Source::Wav) PlayWaveLoop();
+    return SessionTimer::None;
+}
+
+void Mosaika_BGM::StopSession() {
+    if (session_ == Source::CdAudio && cdPollingActive_) {
+        cdPollingActive_ = false;
+        CloseCdAudio();
+    }
+    if (session_ == Source::Wav) StopWave();
+    if (session_ == Source::Mp3) StopMp3();
+    session_ = Source::None;
+}
+
 }  // namespace mosaika

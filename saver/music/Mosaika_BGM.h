@@ -46,6 +46,13 @@ inline constexpr std::string_view kNoCommandText =
 inline constexpr std::string_view kNoErrorText =
     "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
 
+// The saver window's timer that a playing session needs beside it.
+enum class SessionTimer {
+    None,
+    Timer1,  // 1000 ms, KeepMp3Playing each tick
+    Timer2,  // 200 ms, PollCdAudio each tick while CdPollingActive
+};
+
 // Buffer sizes in characters.
 constexpr std::size_t kReplyBufferSize = 512;
 constexpr std::size_t kErrorTextBufferSize = 256;
@@ -62,6 +69,17 @@ public:
     // Filled by LoadSettings, changed by the settings dialog, read here.
     MusicSettings settings;
 
+    // The music of one saver run. StartSession decides the source once, from
+    // BgmMode and the file type of BgmFile: the audio CD is opened (its first
+    // poll starts playback), a WAV file loops, an MP3 file is opened and
+    // played; any other mode or file type plays nothing. It answers the timer
+    // the saver window enables.
+    SessionTimer StartSession();
+    // Stops what StartSession started. The CD is stopped and closed only
+    // while its polling is active: once a poll has ended it, nothing more goes
+    // to the device. WAV and MP3 are stopped whether or not they played.
+    void StopSession();
+
     // Sends one command with the 512-character reply buffer. Returns 0 and
     // the reply, or the MCI error code and its text (a fixed text when the
     // system has none); an empty command returns -1 without reaching MCI.
@@ -73,32 +91,37 @@ public:
     // The first 7 characters of the "status MP3Play mode" reply are "playing".
     bool IsMp3Playing();
 
+    // Timer2's tick: keeps the CD playing, or returns to the start of
+    // BgmRepeat when the drive has moved on. Sets CdPollingActive false when
+    // the drive stops answering or its current track is not a number.
+    void PollCdAudio();
+    // Timer1's tick: restarts the MP3 from its beginning when it is no
+    // longer playing.
+    void KeepMp3Playing();
+
+    // True from the start of a CD session until a PollCdAudio finds the drive
+    // silent or its current track not a number, and after StopSession false
+    // again; the CD timer runs while it is true.
+    bool CdPollingActive() const { return cdPollingActive_; }
+
+private:
+    enum class Source { None, CdAudio, Wav, Mp3 };
+
     // Opens the default CD drive with the time format tmsf.
     void OpenCdAudio();
-    // Keeps the CD playing, or returns to the start of BgmRepeat when the
-    // drive has moved on. Sets CdPollingActive false when the drive stops
-    // answering or its current track is not a number.
-    void PollCdAudio();
     void CloseCdAudio();
-
     // Opens BgmFile under the alias MP3Play and plays it.
     void PlayMp3();
-    // Restarts the MP3 from its beginning when it is no longer playing.
-    void KeepMp3Playing();
     void StopMp3();
-
     // Loops BgmFile when the system has a wave output device.
     void PlayWaveLoop();
     void StopWave();
 
-    // Outcome of the last PollCdAudio; the CD timer runs while it is true.
-    bool CdPollingActive() const { return cdPollingActive_; }
-
-private:
     // Sends an MP3 command with a dummy one-character reply of length 0.
     std::uint32_t SendMp3Command(const std::string& command);
 
     MciPort& port_;
+    Source session_ = Source::None;
     bool cdPollingActive_ = false;
     // Kept for the module's whole life, as the devices' replies land in them.
     std::array<char, kReplyBufferSize> replyBuffer_{};

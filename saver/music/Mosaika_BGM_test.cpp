@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MciTesting.h"
@@ -48,14 +49,11 @@ TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
 
 TEST(Mosaika_BGM, PlayDeviceAddsFromAndToWhenGiven) {
     RecordingMci mci;
-    mci.answers["play cdaudio to 5"] = {275};
     Mosaika_BGM bgm(mci);
-    EXPECT_EQ(bgm.PlayDevice("cdaudio", "", ""), 0);
-    EXPECT_EQ(bgm.PlayDevice("cdaudio", "03:00:00:00", ""), 0);
-    EXPECT_EQ(bgm.PlayDevice("cdaudio", "", "5"), 275);
-    EXPECT_EQ(bgm.PlayDevice("cdaudio", "1", "2"), 0);
+    const std::pair<const char*, const char*> rows[] = {{"", ""}, {"03:00:00:00", ""}, {"", "5"}, {"1", "2"}};
+    for (const auto& [from, to] : rows) EXPECT_EQ(bgm.PlayDevice("cdaudio", from, to), 0);
     EXPECT_EQ(mci.sent, (Sent{"play cdaudio|512", "play cdaudio from 03:00:00:00|512", "play cdaudio to 5|512",
-                              "error text|256", "play cdaudio from 1 to 2|512"}));
+                              "play cdaudio from 1 to 2|512"}));
 }
 
 TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
@@ -101,21 +99,44 @@ TEST(Mosaika_BGM, CdPollKeepsPlayingOrReturnsToTheRepeatedTrack) {
     }
 }
 
-TEST(Mosaika_BGM, CdAndMp3OpenPlayAndClose) {
-    const std::string open = "open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play";
-    for (const std::uint32_t openCode : {0u, 275u}) {
+TEST(Mosaika_BGM, SessionPlaysItsSourceNamesItsTimerAndStopsWhatItStarted) {
+    const std::string mp3 = "C:\\My Music\\a b.mp3", open = "open \"" + mp3 + "\" type MPEGVideo Alias MP3Play",
+                      cdOpen = "open cdaudio|-1", cdFormat = "set cdaudio time format tmsf|-1",
+                      current = "status cdaudio current track|512";
+    const Sent cdClose = {"stop cdaudio|-1", "close cdaudio|-1"}, mp3Close = {"stop MP3Play|0", "close MP3Play|0"};
+    const struct {
+        const char* name;
+        std::int16_t mode;
+        std::string file;
+        std::uint32_t failure, waveDevices;  // failure: the code of the MP3's open and the CD's first query
+        bool polled;                         // a Timer2 tick before the stop
+        SessionTimer timer;
+        Sent start, stop;
+    } rows[] = {
+        {"none", kBgmNone, mp3, 0, 1, false, SessionTimer::None, {}, {}},
+        {"unknown source", 7, mp3, 0, 1, false, SessionTimer::None, {}, {}},
+        {"CD", kBgmCdAudio, mp3, 0, 1, false, SessionTimer::Timer2, {cdOpen, cdFormat}, cdClose},
+        {"CD polled", kBgmCdAudio, "", 0, 1, true, SessionTimer::Timer2,
+         {cdOpen, cdFormat, current, "status cdaudio number of tracks|512", "status cdaudio mode|255"}, cdClose},
+        {"CD without a drive", kBgmCdAudio, "", 266, 1, true, SessionTimer::Timer2,
+         {cdOpen, cdFormat, current, "error text|256"}, {}},
+        {"WAV", kBgmSoundFile, "C:\\a.Wav", 0, 1, false, SessionTimer::None, {"sound C:\\a.Wav|9"}, {"sound null|0"}},
+        {"WAV without a device", kBgmSoundFile, "C:\\a.wav", 0, 0, false, SessionTimer::None, {}, {"sound null|0"}},
+        {"MP3", kBgmSoundFile, mp3, 0, 1, false, SessionTimer::Timer1, {open + "|0", "play MP3Play|0"}, mp3Close},
+        {"MP3 not opened", kBgmSoundFile, mp3, 275, 1, false, SessionTimer::Timer1, {open + "|0"}, mp3Close},
+        {"other file type", kBgmSoundFile, "C:\\a.wave", 0, 1, false, SessionTimer::None, {}, {}},
+    };
+    for (const auto& row : rows) {
         RecordingMci mci;
-        mci.answers[open] = {openCode};
+        mci.answers[open] = mci.answers["status cdaudio current track"] = {row.failure};
+        mci.waveDevices = row.waveDevices;
         Mosaika_BGM bgm(mci);
-        bgm.settings = {kBgmSoundFile, 0, "C:\\My Music\\a b.mp3"};
-        bgm.OpenCdAudio();
-        bgm.CloseCdAudio();
-        bgm.PlayMp3();
-        bgm.StopMp3();
-        Sent expected = {"open cdaudio|-1", "set cdaudio time format tmsf|-1", "stop cdaudio|-1", "close cdaudio|-1",
-                         open + "|0", "play MP3Play|0", "stop MP3Play|0", "close MP3Play|0"};
-        if (openCode != 0) expected.erase(expected.begin() + 5);  // not played
-        EXPECT_EQ(mci.sent, expected);
+        bgm.settings = {row.mode, 0, row.file};
+        EXPECT_EQ(bgm.StartSession(), row.timer) << row.name;
+        if (row.polled) bgm.PollCdAudio();
+        const Sent started = std::exchange(mci.sent, {});
+        bgm.StopSession();
+        EXPECT_EQ((std::pair{started, mci.sent}), (std::pair{row.start, row.stop})) << row.name;
     }
 }
 
@@ -132,21 +153,6 @@ TEST(Mosaika_BGM, Mp3IsRestartedFromItsBeginningWhenNotPlaying) {
         Mosaika_BGM bgm(mci);
         bgm.KeepMp3Playing();
         EXPECT_EQ(mci.sent, sent) << mode.reply;
-    }
-}
-
-TEST(Mosaika_BGM, WaveLoopsOnlyWithAnOutputDevice) {
-    for (const std::uint32_t devices : {1u, 0u}) {
-        RecordingMci mci;
-        mci.waveDevices = devices;
-        Mosaika_BGM bgm(mci);
-        bgm.settings = {kBgmSoundFile, 0, "C:\\a.wav"};
-        bgm.PlayWaveLoop();
-        bgm.StopWave();
-        decltype(mci.sounds) expected = {{std::nullopt, 0}};
-        if (devices > 0) expected.insert(expected.begin(), {"C:\\a.wav", 9});
-        EXPECT_EQ(mci.sounds, expected);
-        EXPECT_TRUE(mci.sent.empty());
     }
 }
 

@@ -8,20 +8,21 @@
 namespace mosaika {
 namespace {
 
-TEST(WinMciPortTest, WithoutACdDriveOnePollStopsPollingAndAnUnopenedMp3IsNotPlayed) {
+TEST(WinMciPortTest, WithoutACdDriveOnePollEndsTheCdSessionAndAnUnopenedMp3IsNotPlayed) {
     WinMciPort real;
     RecordingMci port(&real);
     Mosaika_BGM music(port);
-    music.OpenCdAudio();
+    music.settings.BgmMode = kBgmCdAudio;
+    EXPECT_EQ(music.StartSession(), SessionTimer::Timer2);
     music.PollCdAudio();
     EXPECT_FALSE(music.CdPollingActive());
+    music.StopSession();  // sends nothing more to the device
     EXPECT_EQ(port.sent, (std::vector<std::string>{"open cdaudio|-1", "set cdaudio time format tmsf|-1",
                                                    "status cdaudio current track|512", "error text|256"}));
-    EXPECT_EQ(music.QueryMci("status cdaudio current track").rfind("Error:", 0), 0u);
 
     port.sent.clear();
-    music.settings.BgmFile = "Z:\\no such folder\\no such file.mp3";
-    music.PlayMp3();
+    music.settings = {kBgmSoundFile, 0, "Z:\\no such folder\\no such file.mp3"};
+    EXPECT_EQ(music.StartSession(), SessionTimer::Timer1);
     EXPECT_EQ(port.sent, std::vector<std::string>{
                              "open \"Z:\\no such folder\\no such file.mp3\" type MPEGVideo Alias MP3Play|0"});
     EXPECT_FALSE(music.IsMp3Playing());

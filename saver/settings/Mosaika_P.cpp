@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Application.h"
-#include "Mosaika_B.h"
 #include "SettingsRules.h"
+#include "SettingsStore.h"
 #include "Text.h"
 #include "Twips.h"
 #include "resource.h"
@@ -54,9 +54,9 @@ void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
 
 // The dialog: its events, then the handlers of its controls.
 
-Mosaika_P::Mosaika_P(Mosaika_BGM& music)
+Mosaika_P::Mosaika_P(MusicSettings& settings)
     : Form(L"<モザイカ図>", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT),
-      music_(music) {
+      settings_(settings) {
     SetAutoRedraw(true);
     SetBackColor(RGB(0xC0, 0xC0, 0xC0));
     SetClientSizeTwips(kClientWidth, kClientHeight);
@@ -140,12 +140,12 @@ void Mosaika_P::Form_Load() {
     for (Command* button : {&Cmd_BGM, &Cmd_Etc, &Cmd_Set, &Cmd_Can}) button->Initialize();
 
     // 3-5. The source selector and what it enables.
-    ShowMusicSource(music_.settings.BgmMode);
+    ShowMusicSource(settings_.BgmMode);
 
     // 6-8. The repeat box and the file label.
-    BGM_Repeat.SetText(forms::FromAnsi(RepeatTrackText(music_.settings.BgmRepeat)));
+    BGM_Repeat.SetText(forms::FromAnsi(RepeatTrackText(settings_.BgmRepeat)));
     for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromAnsi(entry));
-    lbl_Fname.caption = forms::FromAnsi(music_.settings.BgmFile);
+    lbl_Fname.caption = forms::FromAnsi(settings_.BgmFile);
 
     // 9-10. The window opens out of the pointer's position.
     if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
@@ -182,8 +182,8 @@ void Mosaika_P::ShowMusicSource(std::int16_t bgmMode) {
 }
 
 void Mosaika_P::SelectMusicSource(int index) {
-    mosaika::SelectMusicSource(music_.settings, index);
-    ShowMusicSource(music_.settings.BgmMode);
+    mosaika::SelectMusicSource(settings_, index);
+    ShowMusicSource(settings_.BgmMode);
 }
 
 void Mosaika_P::ChooseMusicFile() {
@@ -205,19 +205,17 @@ void Mosaika_P::ChooseMusicFile() {
     chooser.lpstrTitle = kTitle;
     chooser.Flags = 0;
     if (GetOpenFileNameA(&chooser) > 0) {
-        music_.settings.BgmFile = file.c_str();
-        lbl_Fname.caption = forms::FromAnsi(music_.settings.BgmFile);
+        settings_.BgmFile = file.c_str();
+        lbl_Fname.caption = forms::FromAnsi(settings_.BgmFile);
         Pic_C.Refresh();
     }
 }
 
 void Mosaika_P::SaveAndClose() {
-    WinSettingsPort port;
-    const std::wstring file = SettingsFile();
-    SaveDialogSettings(music_.settings, forms::ToAnsi(BGM_Repeat.Text()), port, forms::ToAnsi(file));
-    if (!port.AllWritten()) {
+    settings_.BgmRepeat = BgmRepeatFromText(forms::ToAnsi(BGM_Repeat.Text()));
+    if (!SaveSettings(settings_)) {
         // Never a silent loss: the dialog stays open with the user's choices.
-        MessageBoxW(Hwnd(), (L"設定を保存できませんでした。\n" + file).c_str(), forms::kProgramTitle,
+        MessageBoxW(Hwnd(), (L"設定を保存できませんでした。\n" + SettingsFile()).c_str(), forms::kProgramTitle,
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }

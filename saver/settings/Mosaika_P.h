@@ -14,14 +14,14 @@
 #include "Shape.h"
 #include "Image.h"
 #include "Label.h"
-#include "Mosaika_BGM.h"
 #include "Picture.h"
+#include "Settings.h"
 
 namespace mosaika {
 
 class Mosaika_P final : public forms::Form {
 public:
-    explicit Mosaika_P(Mosaika_BGM& music);
+    explicit Mosaika_P(MusicSettings& settings);
 
     Panel Pic_C;
     forms::Shape Shape3;
@@ -50,7 +50,7 @@ private:
     void SaveAndClose();
     void OpenHomePage();
 
-    Mosaika_BGM& music_;
+    MusicSettings& settings_;
     std::shared_ptr<forms::Font> font_;
     POINT OpenPoint{};
 };

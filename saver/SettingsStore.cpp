@@ -1,0 +1,48 @@
+#include "SettingsStore.h"
+
+#include <array>
+
+#include "Application.h"
+#include "Text.h"
+#include "UniqueHandle.h"
+#include "Win32.h"
+
+namespace mosaika {
+
+std::wstring SettingsFile() { return forms::ProgramFolder() + L"\\モザイカ図.ini"; }
+
+std::wstring RendererFile() { return forms::ProgramFolder() + L"\\モザイカ図.dll"; }
+
+std::string WinSettingsPort::ReadIniValue(const std::string& section, const std::string& key,
+                                          const std::string& file) {
+    std::array<char, 256> buffer{};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                             file.c_str());
+    return buffer.data();
+}
+
+bool WinSettingsPort::WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                                    const std::string& file) {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+}
+
+bool WinSettingsPort::CanOpenForReading(const std::string& path) {
+    // Opened for sequential reading and closed at once; a folder fails to open.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const forms::UniqueKernelHandle owner(file == INVALID_HANDLE_VALUE ? nullptr : file);
+    SetLastError(0);
+    return static_cast<bool>(owner);
+}
+
+void LoadSettings(MusicSettings& settings) {
+    WinSettingsPort port;
+    LoadSettings(settings, port, forms::ToAnsi(SettingsFile()));
+}
+
+bool SaveSettings(const MusicSettings& settings) {
+    WinSettingsPort port;
+    return SaveSettings(settings, port, forms::ToAnsi(SettingsFile()));
+}
+
+}  // namespace mosaika
