@@ -15,7 +15,6 @@
 
 namespace mosaika {
 
-using forms::ToAnsi;
 using forms::ToUtf8;
 
 namespace {
@@ -81,8 +80,7 @@ void StartUp() {
 
     // 5-6. Settings first, then the renderer file: every other mode needs it.
     LoadSettings(Music().settings);
-    WinSettingsPort files;
-    if (!FileExists(files, ToAnsi(RendererFile()))) {
+    if (!RendererFileExists()) {
         forms::ShowMessage(L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！");
         forms::EndProgram();
     }

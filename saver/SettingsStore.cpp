@@ -26,14 +26,24 @@ bool WinSettingsPort::WriteIniValue(const std::string& section, const std::strin
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
-bool WinSettingsPort::CanOpenForReading(const std::string& path) {
-    // Opened for sequential reading and closed at once; a folder fails to open.
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+namespace {
+
+// Opened for sequential reading and closed at once; a folder fails to open.
+// By its wide path, so a program folder that the ANSI code page cannot spell
+// (any folder with Japanese characters on a Western system) still opens.
+bool CanOpen(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     const forms::UniqueKernelHandle owner(file == INVALID_HANDLE_VALUE ? nullptr : file);
     SetLastError(0);
     return static_cast<bool>(owner);
 }
+
+}  // namespace
+
+bool WinSettingsPort::CanOpenForReading(const std::string& path) { return CanOpen(forms::FromAnsi(path)); }
+
+bool RendererFileExists() { return CanOpen(RendererFile()); }
 
 void LoadSettings(MusicSettings& settings) {
     WinSettingsPort port;

@@ -17,9 +17,9 @@ namespace mosaika {
 std::wstring SettingsFile();
 std::wstring RendererFile();
 
-// GetPrivateProfileStringA, WritePrivateProfileStringA and CreateFileA on
-// the ANSI paths given. The path test drops nothing: FileExists (Settings.h)
-// has already dropped the one trailing backslash.
+// GetPrivateProfileStringA and WritePrivateProfileStringA on the ANSI paths
+// given, and the file test on them. The file test drops nothing: FileExists
+// (Settings.h) has already dropped the one trailing backslash.
 class WinSettingsPort final : public SettingsPort {
 public:
     std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file) override;
@@ -27,6 +27,10 @@ public:
                        const std::string& file) override;
     bool CanOpenForReading(const std::string& path) override;
 };
+
+// True when RendererFile can be opened for reading. Its wide path is used as
+// it is: it never ends in a backslash, and the ANSI code page may not spell it.
+bool RendererFileExists();
 
 // Fills the music settings from SettingsFile.
 void LoadSettings(MusicSettings& settings);
