@@ -99,12 +99,8 @@ testing::AssertionResult Shows(const RECT& button, const Look& look) {
 
 // The hover looks' orange band in the top rows, at any DPI.
 bool ShowsHover(const RECT& b) {
-    const Screenshot shot = CaptureScreen();
-    for (int y = b.top; y < b.top + (b.bottom - b.top) / 4; ++y) {
-        const std::uint32_t p = shot.At((b.left + b.right) / 2, y);
-        if (p == 0xFDD889 || p == 0xFFF0CF) return true;
-    }
-    return false;
+    return CaptureScreen().Count({Centre(b).x, b.top, Centre(b).x + 1, b.top + (b.bottom - b.top) / 4},
+                                 [](std::uint32_t p) { return p == 0xFDD889 || p == 0xFFF0CF; }) > 0;
 }
 
 // A click as a user makes it: the button clicks on a release only once it
@@ -127,9 +123,7 @@ testing::AssertionResult SavedAs(const std::string& actual, std::string windowsF
     std::string wineForm = windowsForm;
     for (std::size_t at; (at = wineForm.find("= ")) != std::string::npos;) wineForm.erase(at + 1, 1);
     if (actual == windowsForm || actual == wineForm) return testing::AssertionSuccess();
-    std::string shown;
-    for (const char c : actual) shown += c >= 0x20 && c < 0x7F ? std::string(1, c) : "\\x" + Hex(c & 0xFF).substr(4);
-    return testing::AssertionFailure() << "the ini file holds \"" << shown << "\"";
+    return testing::AssertionFailure() << "the ini file holds " << testing::PrintToString(actual);
 }
 
 // The open dialog: its layout on the screen and its controls.
@@ -181,12 +175,10 @@ class SettingsDialog : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { SetProcessDPIAware(); }  // real pixels at any DPI
 
-    // Writes the ini file (unless empty), starts the program with /c and waits
-    // until its dialog is shown and still.
+    // Writes the ini file, starts the program with /c and waits until its
+    // dialog is shown and still.
     Dialog Open(const std::string& ini) {
-        if (!ini.empty()) {
-            EXPECT_TRUE(WriteBytes(folder_.Ini(), ini));
-        }
+        EXPECT_TRUE(WriteBytes(folder_.Ini(), ini));
         MoveMouseTo(kRest.x, kRest.y);
         saver_ = folder_.StartSaver(L"/c");
         Dialog d;
@@ -342,57 +334,54 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
 
     const RECT etc = d.Box(kEtc), cancel = d.Box(kCan);
     if (dpi == 96) {
-        // At rest Normal, light at the top, "..." greyed.
+        // At rest Normal, lighter at the top; "..." greyed.
         for (const int i : {kEtc, kSet, kCan}) EXPECT_TRUE(Shows(d.Box(i), kNormal)) << kControls[i].name;
         EXPECT_TRUE(Shows(d.Box(kBgm), kDisable));
-        const auto gradient = [&](const Screenshot& s) {
-            return Channel(s.At(etc.left + 6, etc.top + 5), 8) - Channel(s.At(etc.left + 6, etc.bottom - 6), 8);
+        const auto gradient = [](const Screenshot& s, const RECT& b) {
+            return Channel(s.At(b.left + 6, b.top + 5), 8) - Channel(s.At(b.left + 6, b.bottom - 6), 8);
         };
-        EXPECT_GT(gradient(shot), 0);
-
-        // Hover: the orange band and the gradient turned round, over the
-        // caption as over the rest of the face, kept while the pointer stays.
-        MoveMouseTo(etc.left + 8, (etc.top + etc.bottom) / 2);
-        ASSERT_TRUE(Shows(etc, kHighLight));
-        EXPECT_LT(gradient(CaptureScreen()), 0);
-        MoveMouseTo(Centre(etc).x, Centre(etc).y);
-        SleepMs(300);  // a few ticks of the leave timer
-        EXPECT_TRUE(Shows(etc, kHighLight));
-        // The pointer leaves: the leave timer drops the look.
-        MoveMouseTo(kRest.x, kRest.y);
-        EXPECT_TRUE(Shows(etc, kNormal));
-
-        // Back over it, the left button held: Pressed; released: Click opens
-        // the home page (fake-browser/xdg-open records the address) and the dialog stays.
-        const std::wstring log = WinePathOf(L"MOSAIKA_BROWSER_LOG");
+        EXPECT_GT(gradient(shot, etc), 0);
+        const std::wstring log = WinePathOf(L"MOSAIKA_BROWSER_LOG");  // fake-browser/xdg-open writes it
         ASSERT_FALSE(log.empty()) << "MOSAIKA_BROWSER_LOG names no file";
         DeleteFileW(log.c_str());
-        MoveMouseTo(Centre(etc).x, Centre(etc).y);
-        ASSERT_TRUE(Shows(etc, kHighLight));
-        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-        EXPECT_TRUE(Shows(etc, kPressed));
-        SendMouseButton(MOUSEEVENTF_LEFTUP);
-        EXPECT_TRUE(Shows(etc, kHighLight));
+
+        // The pointer over その他の作品, at its side or its caption: HighLight with
+        // the gradient turned round, kept over ticks of the leave timer,
+        // dropped once the pointer has gone. The left button held: Pressed;
+        // released over it: Click, the home page opens. The click left it
+        // focused: Selected once the pointer has gone, Normal once ｷｬﾝｾﾙ takes
+        // the focus. ｷｬﾝｾﾙ dragged off and released outside: no Click, focused.
+        constexpr POINT kStay{-1, -1};
+        const POINT side{etc.left + 8, Centre(etc).y};
+        const struct {
+            POINT to;
+            DWORD button;
+            const RECT& face;
+            const Look& look;
+        } steps[] = {{side, 0, etc, kHighLight},
+                     {Centre(etc), 0, etc, kHighLight},
+                     {kRest, 0, etc, kNormal},
+                     {Centre(etc), 0, etc, kHighLight},
+                     {kStay, MOUSEEVENTF_LEFTDOWN, etc, kPressed},
+                     {kStay, MOUSEEVENTF_LEFTUP, etc, kHighLight},
+                     {Centre(cancel), 0, cancel, kHighLight},
+                     {kStay, 0, etc, kSelected},
+                     {kStay, MOUSEEVENTF_LEFTDOWN, cancel, kPressed},
+                     {kStay, 0, etc, kNormal},
+                     {kRest, 0, cancel, kSelected},
+                     {kStay, MOUSEEVENTF_LEFTUP, cancel, kSelected}};
+        for (const auto& step : steps) {
+            if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
+            if (step.button) SendMouseButton(step.button);
+            if (step.to.x >= 0 || step.button) SleepMs(300);
+            EXPECT_TRUE(Shows(step.face, step.look)) << "step " << &step - steps;
+            if (&step.look == &kHighLight) {
+                EXPECT_LT(gradient(CaptureScreen(), step.face), 0) << "step " << &step - steps;
+            }
+        }
         EXPECT_TRUE(WaitUntil([&] { return !ReadBytes(log).empty(); })) << "xdg-open never ran";
         EXPECT_EQ(ReadBytes(log), "[" MOSAIKA_HOME_PAGE "]\n");
-        SleepMs(300);
-        EXPECT_TRUE(saver_.Running() && IsWindowVisible(d.window)) << "the home-page button closed the dialog";
-
-        // その他の作品 keeps the focus the click gave it: Selected once the
-        // pointer has gone, Normal once ｷｬﾝｾﾙ takes the focus.
-        MoveMouseTo(Centre(cancel).x, Centre(cancel).y);
-        ASSERT_TRUE(Shows(cancel, kHighLight));
-        EXPECT_TRUE(Shows(etc, kSelected));
-        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-        EXPECT_TRUE(Shows(cancel, kPressed));
-        EXPECT_TRUE(Shows(etc, kNormal));
-        // Dragged off ｷｬﾝｾﾙ and released outside: no Click; the face ends focused.
-        MoveMouseTo(kRest.x, kRest.y);
-        EXPECT_TRUE(Shows(cancel, kSelected));
-        SendMouseButton(MOUSEEVENTF_LEFTUP);
-        SleepMs(300);
-        EXPECT_TRUE(saver_.Running()) << "a release after dragging off cancelled the dialog";
-        EXPECT_TRUE(Shows(cancel, kSelected));
+        EXPECT_TRUE(saver_.Running() && IsWindowVisible(d.window)) << "a click on その他の作品 or off ｷｬﾝｾﾙ closed it";
     } else {
         // Stretched frames keep their dark blue outline, a little further in.
         for (const int i : {kEtc, kSet, kCan}) {
