@@ -104,10 +104,13 @@ bool ShowsHover(const RECT& b) {
 }
 
 // A click as a user makes it: the button clicks on a release only once it
-// has seen the pointer come. Under Wine the first move after a modal window
-// closed can arrive after a press sent right behind it, so the move is
-// repeated until the hover shows.
+// has seen the pointer come, so the pointer comes from outside, after a hover
+// look left from before (its leave timer late) has gone. Under Wine the first
+// move after a modal window closed can arrive after a press sent right behind
+// it, so the move is repeated until the hover shows.
 void ClickButton(const RECT& button) {
+    MoveMouseTo(kRest.x, kRest.y);
+    EXPECT_TRUE(WaitUntil([&] { return !ShowsHover(button); }, 5000)) << "the hover look stayed";
     const POINT centre = Centre(button);
     for (int attempt = 0; attempt < 10; ++attempt) {
         MoveMouseTo(centre.x + attempt % 2, centre.y);
@@ -498,7 +501,7 @@ TEST_F(SettingsDialog, ChosenFileAndTypedRepeatAreSavedExactlyOnceAFailedSaveWas
     for (const std::wstring* path : {&first, &tune, static_cast<const std::wstring*>(nullptr)}) {
         ClickButton(d.Box(kBgm));
         HWND chooser = WaitForWindow(L"#32770", L"ﾌｧｲﾙを開く", kWindowTimeoutMs);
-        ASSERT_NE(chooser, nullptr) << "no file chooser";
+        ASSERT_NE(chooser, nullptr) << "no file chooser for " << (path ? Cp932(*path) : "cancelling");
         if (path) SendMessageW(GetDlgItem(chooser, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path->c_str()));
         const int button = path ? IDOK : IDCANCEL;
         PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(chooser, button)));
