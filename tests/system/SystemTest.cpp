@@ -101,49 +101,46 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 
 namespace {
 
-void Send(INPUT input) { SendInput(1, &input, sizeof input); }
-
-INPUT KeyInput(WORD virtualKey, DWORD flags) {
+void SendKey(WORD virtualKey, DWORD flags, WORD scan) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = flags;
-    return input;
+    input.ki = {virtualKey, scan, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
 }
 
-INPUT MouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
+void SendKey(WORD virtualKey, DWORD flags) {
+    SendKey(virtualKey, flags, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)));
+}
+
+void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    return input;
+    input.mi = {x, y, 0, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
 }
 
 }  // namespace
 
 void PressKey(WORD virtualKey) {
-    Send(KeyInput(virtualKey, 0));
+    SendKey(virtualKey, 0);
     Sleep(20);
-    Send(KeyInput(virtualKey, KEYEVENTF_KEYUP));
+    SendKey(virtualKey, KEYEVENTF_KEYUP);
 }
 
 void MoveMouseTo(int x, int y) {
     // Absolute coordinates run from 0 to 65535 over the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    Send(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, width - 1),
-                    MulDiv(y, 65535, height - 1)));
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, width - 1), MulDiv(y, 65535, height - 1));
 }
 
 void ClickMouse(DWORD downFlag, DWORD upFlag) {
-    Send(MouseInput(downFlag));
+    SendMouse(downFlag);
     Sleep(20);
-    Send(MouseInput(upFlag));
+    SendMouse(upFlag);
 }
 
-void SendMouseButton(DWORD flag) { Send(MouseInput(flag)); }
+void SendMouseButton(DWORD flag) { SendMouse(flag); }
 
 void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
     MoveMouseTo(at.x, at.y);
@@ -152,18 +149,15 @@ void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
 }
 
 void PressKeyWith(WORD modifier, WORD virtualKey) {
-    Send(KeyInput(modifier, 0));
+    SendKey(modifier, 0);
     PressKey(virtualKey);
-    Send(KeyInput(modifier, KEYEVENTF_KEYUP));
+    SendKey(modifier, KEYEVENTF_KEYUP);
 }
 
 void TypeText(const std::wstring& text) {
     for (const wchar_t c : text) {
-        INPUT input = KeyInput(0, KEYEVENTF_UNICODE);
-        input.ki.wScan = c;
-        Send(input);
-        input.ki.dwFlags |= KEYEVENTF_KEYUP;
-        Send(input);
+        SendKey(0, KEYEVENTF_UNICODE, c);
+        SendKey(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c);
         Sleep(10);
     }
 }
