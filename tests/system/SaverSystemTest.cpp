@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -34,24 +35,8 @@ bool WaitForExitPumping(HANDLE process, DWORD timeoutMs, DWORD* exitCode) {
     return ended;
 }
 
-OtherProcess::OtherProcess(DWORD processId)
-    : process_(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                           processId)) {}
-
-OtherProcess::OtherProcess(OtherProcess&& other) noexcept : process_(std::exchange(other.process_, nullptr)) {}
-
-OtherProcess& OtherProcess::operator=(OtherProcess&& other) noexcept {
-    std::swap(process_, other.process_);
-    return *this;
-}
-
-OtherProcess::~OtherProcess() {
-    if (!process_) return;
-    if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
+OtherProcess::OtherProcess(DWORD processId) {
+    process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
 }
 
 OtherProcess OtherProcess::OfWindow(HWND window) {
@@ -60,18 +45,10 @@ OtherProcess OtherProcess::OfWindow(HWND window) {
     return processId ? OtherProcess(processId) : OtherProcess();
 }
 
-bool OtherProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-bool OtherProcess::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
-    if (!process_ || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return false;
-    if (exitCode) GetExitCodeProcess(process_, exitCode);
-    return true;
-}
-
 std::wstring OtherProcess::ImagePath() const {
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    if (!process_ || !QueryFullProcessImageNameW(process_, 0, path, &size)) return {};
+    if (!process_ || !QueryFullProcessImageNameW(Handle(), 0, path, &size)) return {};
     return std::wstring(path, size);
 }
 
@@ -120,23 +97,6 @@ DWORD RanMarkerProcessId(const std::wstring& program) {
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<WindowSearch*>(context);
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
-    if (BelongsTo(window, search.processId) && std::wstring(title) == search.title) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 constexpr wchar_t kHostClass[] = L"SaverTestHost";
 
 void RegisterHostClass() {
@@ -154,9 +114,10 @@ void RegisterHostClass() {
 }  // namespace
 
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* title) {
-    WindowSearch search{processId, title, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    do window = FindWindowExW(nullptr, window, nullptr, title);
+    while (window && !BelongsTo(window, processId));
+    return window;
 }
 
 bool BelongsTo(HWND window, DWORD processId) {
@@ -213,34 +174,31 @@ std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgm
                  L"BGMﾌｧｲﾙ=" + bgmFile + L"\r\n");
 }
 
+DialogLayout::DialogLayout(HWND dialog) : dpi_(ScreenDpi()) { ClientToScreen(dialog, &origin_); }
+
+RECT DialogLayout::OnScreen(const Twips& box) const {
+    return {origin_.x + Px(box.left), origin_.y + Px(box.top), origin_.x + Px(box.left + box.width),
+            origin_.y + Px(box.top + box.height)};
+}
+
 std::string SineWave(DWORD milliseconds, DWORD sampleRate) {
     const DWORD samples = sampleRate * milliseconds / 1000;
-    const DWORD dataBytes = samples * 2;
     std::string wave;
-    const auto put32 = [&wave](DWORD value) {
-        for (int shift = 0; shift < 32; shift += 8) wave += static_cast<char>((value >> shift) & 0xFF);
+    const auto put = [&wave](DWORD value, int bytes) {
+        for (int i = 0; i < bytes; ++i) wave += static_cast<char>(value >> (8 * i) & 0xFF);
     };
-    const auto put16 = [&wave](unsigned value) {
-        wave += static_cast<char>(value & 0xFF);
-        wave += static_cast<char>((value >> 8) & 0xFF);
-    };
+    // RIFF header, then the format: PCM, mono, 16 bits, 2 bytes a sample.
     wave += "RIFF";
-    put32(36 + dataBytes);
+    put(36 + samples * 2, 4);
     wave += "WAVEfmt ";
-    put32(16);
-    put16(1);  // PCM
-    put16(1);  // mono
-    put32(sampleRate);
-    put32(sampleRate * 2);
-    put16(2);
-    put16(16);
-    wave += "data";
-    put32(dataBytes);
-    const double step = 2 * 3.14159265358979 * 440 / sampleRate;
-    for (DWORD i = 0; i < samples; ++i) {
-        const auto sample = static_cast<short>(std::lround(16000 * std::sin(step * i)));
-        put16(static_cast<unsigned short>(sample));
+    for (const auto& [value, bytes] : {std::pair{16ul, 4}, {1ul, 2}, {1ul, 2}, {sampleRate, 4}, {sampleRate * 2, 4},
+                                      {2ul, 2}, {16ul, 2}}) {
+        put(value, bytes);
     }
+    wave += "data";
+    put(samples * 2, 4);
+    const double step = 2 * 3.14159265358979 * 440 / sampleRate;
+    for (DWORD i = 0; i < samples; ++i) put(static_cast<std::uint16_t>(std::lround(16000 * std::sin(step * i))), 2);
     return wave;
 }
 
@@ -249,24 +207,12 @@ AudioSinkEar::AudioSinkEar() : offset_(AudioSinkSize()) {}
 Heard AudioSinkEar::Listen() {
     const long long size = AudioSinkSize();
     if (size < offset_) offset_ = 0;  // the device was opened again: the file starts afresh
+    std::ifstream file(std::filesystem::path(AudioSinkPath()), std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(std::max(size - offset_, 0LL)), '\0');
+    file.seekg(offset_).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     Heard heard;
-    HANDLE file = CreateFileW(AudioSinkPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return heard;
-    LARGE_INTEGER from{};
-    from.QuadPart = offset_;
-    SetFilePointerEx(file, from, nullptr, FILE_BEGIN);
-    std::vector<unsigned char> buffer(1 << 16);
-    long long left = size - offset_;
-    while (left > 0) {
-        DWORD read = 0;
-        const auto want = static_cast<DWORD>(std::min<long long>(left, static_cast<long long>(buffer.size())));
-        if (!ReadFile(file, buffer.data(), want, &read, nullptr) || read == 0) break;
-        heard.bytes += read;
-        for (DWORD i = 0; i < read; ++i) heard.soundBytes += buffer[i] != 0;
-        left -= read;
-    }
-    CloseHandle(file);
+    heard.bytes = file ? static_cast<long long>(bytes.size()) : file.gcount();
+    heard.soundBytes = std::count_if(bytes.begin(), bytes.begin() + heard.bytes, [](char c) { return c != 0; });
     offset_ += heard.bytes;
     return heard;
 }

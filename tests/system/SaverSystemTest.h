@@ -5,6 +5,7 @@
 // writes it, and an ear on the audio sink.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -26,26 +27,16 @@ bool WaitForExitPumping(HANDLE process, DWORD timeoutMs, DWORD* exitCode = nullp
 
 // A process this test did not start (the renderer the saver started, a probe):
 // opened by its id, ended by force on destruction if still running.
-class OtherProcess {
+class OtherProcess : public OwnedProcess {
 public:
     OtherProcess() = default;
     explicit OtherProcess(DWORD processId);
-    OtherProcess(OtherProcess&& other) noexcept;
-    OtherProcess& operator=(OtherProcess&& other) noexcept;
-    OtherProcess(const OtherProcess&) = delete;
-    ~OtherProcess();
 
     static OtherProcess OfWindow(HWND window);
 
     bool Opened() const { return process_ != nullptr; }
-    HANDLE Handle() const { return process_; }
-    bool Running() const;
-    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
     // The full Windows path of its program file.
     std::wstring ImagePath() const;
-
-private:
-    HANDLE process_ = nullptr;
 };
 
 // How a test ends the renderer: Esc as a user, or a close request from this process.
@@ -122,6 +113,25 @@ private:
 // keys BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ in Shift-JIS, numbers with their leading
 // blank, CRLF line ends.
 std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile);
+
+// A box of the settings dialog: twips from the top-left corner of its client area.
+struct Twips {
+    double left, top, width, height;
+};
+
+// Where the settings dialog's layout lies on the screen at the display's DPI,
+// each edge rounded to the nearest pixel.
+class DialogLayout {
+public:
+    explicit DialogLayout(HWND dialog = nullptr);
+    int Dpi() const { return dpi_; }
+    int Px(double twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+    RECT OnScreen(const Twips& box) const;
+
+private:
+    int dpi_;
+    POINT origin_{};
+};
 
 // A 16-bit mono PCM WAV file holding a 440 Hz sine of the given length.
 std::string SineWave(DWORD milliseconds, DWORD sampleRate = 22050);

@@ -1,50 +1,49 @@
 #include "SystemTest.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <utility>
 
 #include "Png.h"
 
 namespace systest {
 
-std::wstring ProgramFolder() {
+namespace {
+
+// The folder of this test program.
+std::filesystem::path TestProgramFolder() {
     wchar_t self[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::filesystem::path folder = std::filesystem::path(std::wstring(self, length)).parent_path();
-    return (folder.parent_path() / L"bin").wstring();
+    return std::filesystem::path(std::wstring(self, length)).parent_path();
 }
+
+}  // namespace
+
+std::wstring ProgramFolder() { return (TestProgramFolder().parent_path() / L"bin").wstring(); }
 
 std::wstring RendererPath() { return ProgramFolder() + L"\\モザイカ図.dll"; }
 
-Process::Process(Process&& other) noexcept
-    : process_(other.process_), suspendedThread_(other.suspendedThread_), id_(other.id_),
-      startTick_(other.startTick_) {
-    other.process_ = nullptr;
-    other.suspendedThread_ = nullptr;
-}
-
-Process& Process::operator=(Process&& other) noexcept {
-    std::swap(process_, other.process_);
-    std::swap(suspendedThread_, other.suspendedThread_);
-    std::swap(id_, other.id_);
-    std::swap(startTick_, other.startTick_);
-    return *this;
-}
-
-Process::~Process() {
-    if (suspendedThread_) CloseHandle(suspendedThread_);
-    if (!process_) return;
-    if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
+void OwnedProcess::Ender::operator()(HANDLE process) const {
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
     }
-    CloseHandle(process_);
+    CloseHandle(process);
+}
+
+bool OwnedProcess::Running() const { return process_ && WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
+
+bool OwnedProcess::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
+    if (!process_ || WaitForSingleObject(Handle(), milliseconds) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(Handle(), exitCode);
+    return true;
 }
 
 Process Process::Start(const std::wstring& path, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-    return StartWithCommandLine(path, std::move(commandLine));
+    return StartWithCommandLine(path, L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
 }
 
 Process Process::StartSuspended(const std::wstring& path, const std::wstring& arguments) {
@@ -53,8 +52,8 @@ Process Process::StartSuspended(const std::wstring& path, const std::wstring& ar
 
 void Process::Resume() {
     if (!suspendedThread_) return;
-    ResumeThread(suspendedThread_);
-    CloseHandle(std::exchange(suspendedThread_, nullptr));
+    ResumeThread(suspendedThread_.get());
+    suspendedThread_.reset();
     startTick_ = GetTickCount();
 }
 
@@ -68,31 +67,17 @@ Process Process::StartWithCommandLine(const std::wstring& path, std::wstring com
                         &info)) {
         return process;
     }
-    if (flags & CREATE_SUSPENDED) {
-        process.suspendedThread_ = info.hThread;
-    } else {
-        CloseHandle(info.hThread);
-    }
-    process.process_ = info.hProcess;
+    process.suspendedThread_.reset(info.hThread);
+    if (!(flags & CREATE_SUSPENDED)) process.suspendedThread_.reset();
+    process.process_.reset(info.hProcess);
     process.id_ = info.dwProcessId;
     return process;
 }
 
-bool Process::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-bool Process::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
-    if (!process_ || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return false;
-    if (exitCode) GetExitCodeProcess(process_, exitCode);
-    return true;
-}
-
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND window = FindWindowW(className, title)) return window;
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-        Sleep(5);
-    }
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowW(className, title)) != nullptr; }, timeoutMs);
+    return window;
 }
 
 int CountWindows(const wchar_t* title) {
@@ -102,12 +87,7 @@ int CountWindows(const wchar_t* title) {
 }
 
 bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (FindWindowW(className, title)) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(5);
-    }
-    return true;
+    return WaitUntil([&] { return FindWindowW(className, title) == nullptr; }, timeoutMs);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
@@ -121,76 +101,113 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 
 namespace {
 
-void Send(INPUT input) { SendInput(1, &input, sizeof input); }
-
-INPUT KeyInput(WORD virtualKey, DWORD flags) {
+void SendKey(WORD virtualKey, DWORD flags, WORD scan) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = flags;
-    return input;
+    input.ki = {virtualKey, scan, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
 }
 
-INPUT MouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
+void SendKey(WORD virtualKey, DWORD flags) {
+    SendKey(virtualKey, flags, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)));
+}
+
+void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    return input;
+    input.mi = {x, y, 0, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
 }
 
 }  // namespace
 
 void PressKey(WORD virtualKey) {
-    Send(KeyInput(virtualKey, 0));
+    SendKey(virtualKey, 0);
     Sleep(20);
-    Send(KeyInput(virtualKey, KEYEVENTF_KEYUP));
+    SendKey(virtualKey, KEYEVENTF_KEYUP);
 }
 
 void MoveMouseTo(int x, int y) {
     // Absolute coordinates run from 0 to 65535 over the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    Send(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, width - 1),
-                    MulDiv(y, 65535, height - 1)));
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, width - 1), MulDiv(y, 65535, height - 1));
 }
 
 void ClickMouse(DWORD downFlag, DWORD upFlag) {
-    Send(MouseInput(downFlag));
+    SendMouse(downFlag);
     Sleep(20);
-    Send(MouseInput(upFlag));
+    SendMouse(upFlag);
+}
+
+void SendMouseButton(DWORD flag) { SendMouse(flag); }
+
+void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
+    MoveMouseTo(at.x, at.y);
+    Sleep(30);
+    ClickMouse(downFlag, upFlag);
+}
+
+void PressKeyWith(WORD modifier, WORD virtualKey) {
+    SendKey(modifier, 0);
+    PressKey(virtualKey);
+    SendKey(modifier, KEYEVENTF_KEYUP);
+}
+
+void TypeText(const std::wstring& text) {
+    for (const wchar_t c : text) {
+        SendKey(0, KEYEVENTF_UNICODE, c);
+        SendKey(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c);
+        Sleep(10);
+    }
+}
+
+POINT Centre(const RECT& box) { return {(box.left + box.right) / 2, (box.top + box.bottom) / 2}; }
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+    return text;
+}
+
+int ScreenDpi() {
+    const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+std::vector<std::uint32_t> Screenshot::In(const RECT& area) const {
+    std::vector<std::uint32_t> found;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) found.push_back(At(x, y));
+    }
+    return found;
+}
+
+int Screenshot::Count(const RECT& area, const std::function<bool(std::uint32_t)>& test) const {
+    int count = 0;
+    for (const std::uint32_t pixel : In(area)) count += test(pixel) ? 1 : 0;
+    return count;
 }
 
 Screenshot CaptureScreen() { return CaptureArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
 
 Screenshot CaptureArea(const RECT& area) {
-    Screenshot shot;
-    shot.width = area.right - area.left;
-    shot.height = area.bottom - area.top;
-    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    Screenshot shot{area.right - area.left, area.bottom - area.top, {}};
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = {sizeof info.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
+    const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+    const std::unique_ptr<HDC__, decltype(&DeleteDC)> memory(CreateCompatibleDC(screen.get()), &DeleteDC);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, area.left, area.top, SRCCOPY);
+    const std::unique_ptr<HBITMAP__, void (*)(HBITMAP)> bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), [](HBITMAP b) { DeleteObject(b); });
+    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), area.left, area.top, SRCCOPY);
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = source[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    shot.pixels.assign(source, source + static_cast<std::size_t>(shot.width) * shot.height);
+    for (std::uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
+    SelectObject(memory.get(), old);
     return shot;
 }
 
@@ -210,10 +227,7 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
 namespace {
 
 DWORD RunFlagProbe(const wchar_t* argument) {
-    wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const auto probe = std::filesystem::path(std::wstring(self, length)).parent_path() / L"ScreenSaverFlagProbe.exe";
-    const Process process = Process::Start(probe.wstring(), argument);
+    const Process process = Process::Start((TestProgramFolder() / L"ScreenSaverFlagProbe.exe").wstring(), argument);
     DWORD exitCode = 2;
     process.WaitForExit(10000, &exitCode);
     return exitCode;
@@ -260,31 +274,16 @@ std::string Cp932(const std::wstring& text) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) {
-    return WaitForWindow(L"#32770", caption, timeoutMs);
-}
 
 std::wstring MessageBoxText(HWND box) {
     wchar_t text[512] = {};
@@ -292,21 +291,21 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-std::wstring AudioSinkPath() {
-    // The wrapper names the sink by its Unix path; Wine maps / to drive Z:.
+std::wstring WinePathOf(const wchar_t* variable) {
     wchar_t unixPath[1024] = {};
-    GetEnvironmentVariableW(L"MOSAIKA_AUDIO_SINK", unixPath, 1024);
+    if (GetEnvironmentVariableW(variable, unixPath, 1024) == 0) return {};
     std::wstring path = L"Z:" + std::wstring(unixPath);
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }
 
+// The wrapper names the sink by its Unix path.
+std::wstring AudioSinkPath() { return WinePathOf(L"MOSAIKA_AUDIO_SINK"); }
+
 long long AudioSinkSize() {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(AudioSinkPath().c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(AudioSinkPath(), error);
+    return error ? 0 : static_cast<long long>(size);
 }
 
 }  // namespace systest

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,16 +33,28 @@ inline constexpr DWORD kExitTimeoutMs = 10000;
 std::wstring ProgramFolder();
 std::wstring RendererPath();
 
-// A started program; ended by force on destruction if it is still running,
-// so a failing test leaves nothing behind.
-class Process {
+// A process handle of the test's own: the process is ended by force when the
+// owner goes and it still runs, so a failing test leaves nothing behind.
+class OwnedProcess {
 public:
-    Process() = default;
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&& other) noexcept;
-    Process(const Process&) = delete;
-    ~Process();
+    HANDLE Handle() const { return process_.get(); }
+    bool Running() const;
+    // Waits for the end; the exit code, or nothing when it did not end in time.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
 
+protected:
+    struct Ender {
+        void operator()(HANDLE process) const;
+    };
+    struct Closer {
+        void operator()(HANDLE handle) const { CloseHandle(handle); }
+    };
+    std::unique_ptr<void, Ender> process_;
+};
+
+// A program this test started.
+class Process : public OwnedProcess {
+public:
     // Starts the program by its exact path, the quoted path plus arguments as its command line.
     static Process Start(const std::wstring& path, const std::wstring& arguments = L"");
     // Starts the program by its exact path with exactly this command line.
@@ -52,16 +65,11 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_; }
-    bool Running() const;
-    // Waits for the end; the exit code, or nothing when it did not end in time.
-    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
     // Milliseconds since Start.
     DWORD Age() const { return GetTickCount() - startTick_; }
 
 private:
-    HANDLE process_ = nullptr;
-    HANDLE suspendedThread_ = nullptr;
+    std::unique_ptr<void, Closer> suspendedThread_;
     DWORD id_ = 0;
     DWORD startTick_ = 0;
 };
@@ -80,12 +88,28 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindow
 void PressKey(WORD virtualKey);
 void MoveMouseTo(int x, int y);
 void ClickMouse(DWORD downFlag, DWORD upFlag);
+// One mouse button event alone (MOUSEEVENTF_LEFTDOWN: the button held).
+void SendMouseButton(DWORD flag);
+// Moves there, then presses and releases a mouse button.
+void ClickAt(POINT at, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
+// A key pressed while a modifier (VK_SHIFT, VK_MENU) is held.
+void PressKeyWith(WORD modifier, WORD virtualKey);
+// Characters typed as the keyboard sends them (as Unicode key events).
+void TypeText(const std::wstring& text);
+POINT Centre(const RECT& box);
+// A window's text, also of another process's control (WM_GETTEXT).
+std::wstring WindowText(HWND window);
+// The display's DPI as this process reads it (real pixels once SetProcessDPIAware ran).
+int ScreenDpi();
 
 struct Screenshot {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // The pixels of an area row by row, and how many of them pass a test.
+    std::vector<std::uint32_t> In(const RECT& area) const;
+    int Count(const RECT& area, const std::function<bool(std::uint32_t)>& test) const;
 };
 
 // The primary screen, or an area of the virtual screen (any monitor), as the
@@ -128,11 +152,11 @@ std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
 
-// The text of a message box titled caption (its static text, id 0xFFFF), or
-// nothing when no such box appears in time.
-HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs);
+// The text of a message box (its static text, id 0xFFFF).
 std::wstring MessageBoxText(HWND box);
 
+// The Unix path in the variable as Wine names it (drive Z:); empty when unset.
+std::wstring WinePathOf(const wchar_t* variable);
 // The Windows path of the file the ALSA default device writes into, and its size now.
 std::wstring AudioSinkPath();
 long long AudioSinkSize();
