@@ -309,4 +309,13 @@ long long AudioSinkSize() {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+HWND WaitForRendererWindow(DWORD timeoutMs) {
+    HWND window = nullptr;
+    const bool up = WaitUntil([&window] {
+        window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
+        return window && IsWindowVisible(window) && GetForegroundWindow() == window;
+    }, timeoutMs);
+    return up ? window : nullptr;
+}
+
 }  // namespace systest

@@ -137,4 +137,8 @@ std::wstring MessageBoxText(HWND box);
 std::wstring AudioSinkPath();
 long long AudioSinkSize();
 
+// The renderer's window once it is shown and has the keyboard: FindWindowW
+// sees a window from its creation on, before it is shown. nullptr when not in time.
+HWND WaitForRendererWindow(DWORD timeoutMs = kWindowTimeoutMs);
+
 }  // namespace systest
