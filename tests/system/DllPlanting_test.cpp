@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 
 #include "SaverSystemTest.h"
 
@@ -40,48 +39,38 @@ TEST(DllPlanting, TheControlProgramLoadsThePlantedWinmm) {
 }
 
 TEST(DllPlanting, NoModeOfEitherProgramLoadsAPlantedLibrary) {
-    const std::pair<const char*, std::function<void(const PlantedFolder&)>> modes[] = {
-        {"/s", [](const PlantedFolder& folder) {
-             const Process saver = folder.StartSaver(L"/s");
-             HWND renderer = WaitForRendererWindow();
-             ASSERT_NE(renderer, nullptr) << "no renderer";
-             EndRun(saver, renderer, OtherProcess::OfWindow(renderer), RendererEnd::CloseRequest);
-         }},
-        {"/c", [](const PlantedFolder& folder) {
-             const Process saver = folder.StartSaver(L"/c");
-             HWND dialog = WaitForWindow(nullptr, kSettingsDialogTitle, kWindowTimeoutMs);
-             ASSERT_NE(dialog, nullptr) << "no dialog";
-             PostMessageW(dialog, WM_CLOSE, 0, 0);
-             EXPECT_TRUE(saver.WaitForExit(kExitTimeoutMs));
-         }},
-        {"/p", [](const PlantedFolder& folder) {
-             HostWindow host(152, 112);
-             const Process saver = folder.StartSaver(L"/p " + host.HandleText());
-             EXPECT_TRUE(PumpUntil([&] { return FindWindowExW(host.Get(), nullptr, nullptr, kPreviewWindowTitle) != nullptr; },
-                                   kWindowTimeoutMs)) << "no preview in the host";
-             host.Destroy();
-             EXPECT_TRUE(WaitForExitPumping(saver.Handle(), kExitTimeoutMs));
-         }},
-        {"renderer", [](const PlantedFolder& folder) {
-             const Process renderer = Process::Start(folder.Renderer());
-             HWND window = WaitForRendererWindow();
-             ASSERT_NE(window, nullptr) << "no window";
-             SleepMs(300);  // a few frames drawn on the animation clock
-             PostMessageW(window, WM_CLOSE, 0, 0);
-             EXPECT_TRUE(renderer.WaitForExit(kExitTimeoutMs));
-         }},
-    };
-    for (const auto& [mode, run] : modes) {
+    // Each mode runs until its window is shown, then is closed (the preview: its host destroyed).
+    const struct {
+        const wchar_t* program;
+        const wchar_t* arguments;  // nullptr: the preview, in a host of this test
+        const wchar_t* window;
+    } modes[] = {{kSaverFileName, L"/s", kRendererWindowTitle}, {kSaverFileName, L"/c", kSettingsDialogTitle},
+                 {kSaverFileName, nullptr, kPreviewWindowTitle}, {kRendererFileName, L"", kRendererWindowTitle}};
+    for (const auto& [program, arguments, title] : modes) {
+        const std::string mode = Cp932(std::wstring(program) + L" " + (arguments ? arguments : L"/p"));
         SCOPED_TRACE(mode);
         const PlantedFolder folder;
-        run(folder);
+        HostWindow host(152, 112);
+        const Process started = Process::Start(folder.File(program), arguments ? arguments : L"/p " + host.HandleText());
+        HWND window = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            window = arguments ? FindWindowW(nullptr, title) : FindWindowExW(host.Get(), nullptr, nullptr, title);
+            return window && IsWindowVisible(window);
+        }, kWindowTimeoutMs)) << "no window";
+        SleepMs(300);  // a few frames drawn on the animation clock
+        if (arguments) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        } else {
+            host.Destroy();
+        }
+        EXPECT_TRUE(WaitForExitPumping(started.Handle(), kExitTimeoutMs)) << "it did not end";
         // The libraries the programs load themselves never come from their folder.
         EXPECT_EQ(folder.LoadedBy(L"winmm.dll") + folder.LoadedBy(L"msimg32.dll"), "");
         // The system's start-up code may load these before the program has run
         // a line ("before", reported); after the program's first step, never.
         for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll"}) {
             const std::string by = folder.LoadedBy(name);
-            if (!by.empty()) std::printf("%s: the planted %s was loaded: %s", mode, Cp932(name).c_str(), by.c_str());
+            if (!by.empty()) std::printf("%s: the planted %s was loaded: %s", mode.c_str(), Cp932(name).c_str(), by.c_str());
             EXPECT_EQ(by.find(" after"), std::string::npos) << "the planted " << Cp932(name) << " was loaded";
         }
     }

@@ -1,9 +1,8 @@
 // A stand-in for the renderer that leaves a trace: it writes its process id
-// into a marker beside itself (its own path plus ".ran"). Without a file
-// "renderer-delay-ms.txt" beside it, it then ends at once with exit code 0;
-// with one, it waits that many milliseconds, opens a window titled and
-// registered "Mosaika_Kanvas" and ends with exit code 0 on Esc or a close
-// request, as the renderer does.
+// into its own path plus ".ran". Then it ends with exit code 0, unless a file
+// "renderer-delay-ms.txt" lies beside it: then it waits that many ms, shows a
+// window titled and registered "Mosaika_Kanvas" and ends with exit code 0 on
+// Esc or a close request, as the renderer does.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -24,7 +23,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wchar_t path[MAX_PATH];
     const std::filesystem::path self(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH)));
     std::ofstream(std::filesystem::path(self) += L".ran") << GetCurrentProcessId();
