@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "Palette.h"
 #include "SystemTest.h"
@@ -137,37 +136,25 @@ TEST_F(RendererTest, MovingPatternInPaletteColoursOtherInputIgnoredZoomCommandsC
     ExpectEndsWithZero();
 }
 
-// The monitors beside the primary one, as the system reports them.
-std::vector<RECT> SecondaryMonitors() {
-    std::vector<RECT> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        GetMonitorInfoW(monitor, &info);
-        if (!(info.dwFlags & MONITORINFOF_PRIMARY)) reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
+// The monitor beside the primary one (which starts at 0,0); empty when there is none.
+RECT SecondMonitor() {
+    RECT second{};
+    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT rect, LPARAM data) -> BOOL {
+        if (rect->left || rect->top) *reinterpret_cast<RECT*>(data) = *rect;
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    }, reinterpret_cast<LPARAM>(&second));
+    return second;
+}
+
+// The renderer's window on the second monitor, once it covers that monitor.
+HWND WaitForMonitorWindow(const RECT& second) {
+    HWND monitorWindow = WaitForWindow(kMonitorClass, nullptr, kWindowTimeoutMs);
+    EXPECT_TRUE(monitorWindow && WaitForRect(monitorWindow, second)) << "the second monitor is not covered";
+    return monitorWindow;
 }
 
 // Run in the two-monitor world (MOSAIKA_MONITORS=2); skipped with one monitor.
-class RendererOnTwoMonitorsTest : public RendererTest {
-protected:
-    void SetUp() override {
-        if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
-        ASSERT_EQ(SecondaryMonitors().size(), 1u);
-        second_ = SecondaryMonitors().front();
-    }
-
-    // The renderer's window on the second monitor, once it covers that monitor.
-    HWND WaitForMonitorWindow() {
-        HWND monitorWindow = WaitForWindow(kMonitorClass, nullptr, kWindowTimeoutMs);
-        EXPECT_TRUE(monitorWindow && WaitForRect(monitorWindow, second_)) << "the second monitor is not covered";
-        return monitorWindow;
-    }
-
-    RECT second_{};
-};
+class RendererOnTwoMonitorsTest : public RendererTest {};
 
 // Wine 8 follows a change of the X screen's layout but does not announce it:
 // the test changes it with xrandr (a Unix program Wine can start, handing back
@@ -186,14 +173,16 @@ bool Xrandr(std::wstring arguments) {
 }
 
 TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayoutAndIgnoresClicks) {
+    if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+    RECT second = SecondMonitor();
     HWND window = StartRenderer();
     ASSERT_NE(window, nullptr);
-    HWND monitorWindow = WaitForMonitorWindow();
+    HWND monitorWindow = WaitForMonitorWindow(second);
     ASSERT_NE(monitorWindow, nullptr);
     EXPECT_TRUE(GetWindowLongW(monitorWindow, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
-    ExpectMovingCellPattern(second_, "renderer-second-monitor");
+    ExpectMovingCellPattern(second, "renderer-second-monitor");
 
-    SetCursorPos((second_.left + second_.right) / 2, (second_.top + second_.bottom) / 2);  // a click in its middle
+    SetCursorPos((second.left + second.right) / 2, (second.top + second.bottom) / 2);  // a click in its middle
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     SleepMs(500);
     EXPECT_TRUE(renderer_.Running());
@@ -213,14 +202,13 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
     EXPECT_TRUE(WaitForNoWindow(kMonitorClass, nullptr, 3000)) << "a window is left on the removed monitor";
     EXPECT_TRUE(Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x100"));
     announce(2);
-    ASSERT_EQ(SecondaryMonitors().size(), 1u);
-    second_ = SecondaryMonitors().front();
-    EXPECT_EQ(second_.top, 100);
-    monitorWindow = WaitForMonitorWindow();
+    second = SecondMonitor();
+    EXPECT_EQ(second.top, 100);
+    monitorWindow = WaitForMonitorWindow(second);
     EXPECT_EQ(CountWindows(kKanvas), 1);
 
     Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x0");  // as it was, for the cases after this one
-    EXPECT_TRUE(WaitUntil([] { return SecondaryMonitors().front().top == 0; }, 5000, 50));
+    EXPECT_TRUE(WaitUntil([] { return SecondMonitor().top == 0; }, 5000, 50));
     Close(monitorWindow);  // a close request to the second monitor's window ends the program
     ExpectEndsWithZero();
 }

@@ -8,6 +8,7 @@
 // stays as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,12 +28,6 @@ struct MusicRow {
     DWORD againAfterMs;  // heard again this long after the first sound; 0: heard at all
     bool sound;
     bool sinkUntouched;  // the sound device is never opened
-};
-
-// A look every 100 ms: the saver's age and whether sound arrived (1 KiB of non-zero bytes).
-struct Look {
-    DWORD ms;
-    bool sound;
 };
 
 // One saver run with this music; it plays, loops or stays silent, and stops with the run.
@@ -58,23 +53,21 @@ void ExpectMusic(const MusicRow& row) {
     HWND kanvas = WaitForRendererWindow();
     ASSERT_NE(kanvas, nullptr) << "the renderer must start whatever the music";
     const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
-    std::vector<Look> looks;
+    // A look every 100 ms; sound is 1 KiB of non-zero bytes in one look.
+    std::vector<DWORD> soundAt;  // the saver's age at each look that heard sound
     long long bytes = 0;
     std::string picture;  // '#' sound, '.' silence written, ' ' nothing written
     for (const DWORD start = GetTickCount(); GetTickCount() - start < row.listenMs;) {
         SleepMs(100);
         const Heard heard = ear.Listen();
-        looks.push_back({saver.Age(), heard.soundBytes >= 1024});
+        if (heard.soundBytes >= 1024) soundAt.push_back(saver.Age());
         bytes += heard.bytes;
-        picture += looks.back().sound ? '#' : heard.bytes > 0 ? '.' : ' ';
+        picture += heard.soundBytes >= 1024 ? '#' : heard.bytes > 0 ? '.' : ' ';
     }
-    std::printf("%s: sink received %lld bytes; every 100 ms: [%s]\n", Cp932(row.file ? row.file : L"CD").c_str(),
-                bytes, picture.c_str());
-    const auto soundFrom = [&looks](DWORD ms) {
-        for (const Look& look : looks) {
-            if (look.ms >= ms && look.sound) return look.ms;
-        }
-        return DWORD{0};
+    std::printf("sink received %lld bytes; every 100 ms: [%s]\n", bytes, picture.c_str());
+    const auto soundFrom = [&soundAt](DWORD ms) {
+        const auto at = std::lower_bound(soundAt.begin(), soundAt.end(), ms);
+        return at == soundAt.end() ? DWORD{0} : *at;
     };
     const DWORD first = soundFrom(0);
     EXPECT_EQ(first != 0, row.sound) << "sound heard or missed";

@@ -1,9 +1,7 @@
-// The screen saver program's preview mode seen from the screen-saver host:
-// this test is the host, with a window of its own whose handle goes on the
-// command line. The preview window must become a child of that window at its
-// size, end with it, and touch nothing else: no renderer, no ini file, no
-// message, no music. What the preview draws is not visible across processes
-// under Wine; its pixels are tested inside one process elsewhere.
+// The preview mode seen from the screen-saver host: this test is the host,
+// with a window whose handle goes on the command line. (What the preview draws
+// is not visible across processes under Wine; its pixels are tested inside one
+// process elsewhere.)
 #include <gtest/gtest.h>
 
 #include <string>
