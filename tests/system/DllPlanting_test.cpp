@@ -1,9 +1,7 @@
 // DLLs planted beside the programs, as a download folder may hold them: a DLL
-// of the test's own lies beside copies of both programs under the names
-// winmm.dll, msimg32.dll, uxtheme.dll and dwmapi.dll and notes every load. The
-// load order prefers a DLL in the program's folder (set by the test's
-// registration), so a program that searches there loads it; a control
-// program that imports winmm the usual way shows that it would.
+// of the test's own, named winmm, msimg32, uxtheme and dwmapi, notes every
+// load. The load order prefers the program's folder (see CMakeLists.txt), as
+// the control program that imports winmm the usual way shows.
 #include <gtest/gtest.h>
 
 #include <cstdio>

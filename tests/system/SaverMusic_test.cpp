@@ -1,11 +1,9 @@
-// The background music of a saver run, heard through the audio sink: the
-// wrapper points the sound device at a file. Under Wine the file starts afresh
-// whenever a program opens the device and is not paced in real time, and an
-// open MP3 device goes on writing zero bytes while stopped: the non-zero bytes
-// are the sound. Settings are written byte for byte as the settings dialog
-// writes them ("BGM区分= 2"); one row uses the form of Wine's profile writer,
-// without the blank. Whatever the music, the run goes on and the ini file
-// stays as it was.
+// The background music of a saver run, heard through the audio sink, a file
+// the wrapper points the sound device at: it starts afresh whenever a program
+// opens the device, and an open MP3 device writes zero bytes while stopped, so
+// the non-zero bytes are the sound. The ini file is written as the settings
+// dialog writes it ("BGM区分= 2"; tone.Wav: as Wine's profile writer, without
+// the blank). Whatever the music, the run goes on and the ini file stays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
