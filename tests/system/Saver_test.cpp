@@ -56,7 +56,9 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         SCOPED_TRACE(Cp932(commandLine));
         const Process saver = Process::StartWithCommandLine(folder.Saver(), commandLine);
         HWND kanvas = WaitForRendererWindow();
-        ASSERT_NE(kanvas, nullptr) << "no renderer window";
+        HWND found = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
+        ASSERT_NE(kanvas, nullptr) << "no renderer window up: found " << found << " visible " << IsWindowVisible(found)
+                                   << " foreground " << GetForegroundWindow() << " saver running " << saver.Running();
         const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
         EXPECT_TRUE(SamePath(renderer.ImagePath(), folder.Renderer())) << Cp932(renderer.ImagePath());
         for (const std::wstring& decoy : decoys.paths_) EXPECT_FALSE(Exists(RanMarker(decoy))) << Cp932(decoy);

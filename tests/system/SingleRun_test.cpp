@@ -13,15 +13,15 @@ namespace {
 
 using namespace systest;
 
-// Five copies let go together: all but `survivors` end within 2 s, having
-// written nothing into the folder.
+// Five copies let go together: all but `survivors` end, having written
+// nothing into the folder.
 struct Round {
     std::vector<Process> copies;
 
     Round(const SaverFolder& folder, const wchar_t* arguments, int survivors) {
         for (int i = 0; i < 5; ++i) copies.push_back(Process::StartSuspended(folder.Saver(), arguments));
         for (Process& copy : copies) copy.Resume();
-        EXPECT_TRUE(PumpUntil([&] { return Running() <= survivors; }, 2000)) << Running() << " copies running";
+        EXPECT_TRUE(PumpUntil([&] { return Running() <= survivors; }, kExitTimeoutMs)) << Running() << " copies running";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "a copy wrote a file";
     }
     int Running() const {
