@@ -1,13 +1,10 @@
 // DLLs planted beside the programs, as a download folder may hold them: a DLL
-// of the test's own lies beside copies of both programs under the names
-// winmm.dll, msimg32.dll, uxtheme.dll and dwmapi.dll and notes every load. The
-// load order prefers a DLL in the program's folder (set by the test's
-// registration), so a program that searches there loads it; a control
-// program that imports winmm the usual way shows that it would.
+// of the test's own, named winmm, msimg32, uxtheme and dwmapi, notes every
+// load. The load order prefers the program's folder (see CMakeLists.txt), as
+// the control program that imports winmm the usual way shows.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 
 #include "SaverSystemTest.h"
 
@@ -15,15 +12,15 @@ namespace {
 
 using namespace systest;
 
-constexpr const wchar_t* kPlanted[] = {L"winmm.dll", L"msimg32.dll", L"uxtheme.dll", L"dwmapi.dll"};
-
 class PlantedFolder : public SaverFolder {
 public:
     PlantedFolder() : SaverFolder(L"planted") {
-        for (const wchar_t* name : kPlanted) CopyFileW(ProbePath(L"PlantedDll.dll").c_str(), File(name).c_str(), FALSE);
+        for (const wchar_t* name : {L"winmm.dll", L"msimg32.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
+            CopyFileW(ProbePath(L"PlantedDll.dll").c_str(), File(name).c_str(), FALSE);
+        }
         CopyFileW(ProbePath(L"WinmmImportProbe.exe").c_str(), File(L"WinmmImportProbe.exe").c_str(), FALSE);
     }
-    // Which programs loaded the planted DLL of that name; empty when none did.
+    // Which programs loaded the planted DLL of that name, one line each; empty when none did.
     std::string LoadedBy(const wchar_t* name) const {
         const std::string bytes = ReadBytes(File(name) + L".loaded");
         return Cp932(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
@@ -32,69 +29,49 @@ public:
 
 TEST(DllPlanting, TheControlProgramLoadsThePlantedWinmm) {
     const PlantedFolder folder;
-    const Process control = Process::Start(folder.File(L"WinmmImportProbe.exe"));
     DWORD exitCode = 1234;
-    ASSERT_TRUE(control.WaitForExit(kExitTimeoutMs, &exitCode));
+    ASSERT_TRUE(Process::Start(folder.File(L"WinmmImportProbe.exe")).WaitForExit(kExitTimeoutMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_NE(folder.LoadedBy(L"winmm.dll").find("WinmmImportProbe.exe"), std::string::npos)
         << "the planted winmm.dll was not loaded: the load order does not prefer the program's folder";
 }
 
-// Runs one mode until its window is up, then ends it; every mode still works
-// and neither program takes winmm or msimg32 from its folder.
-void ExpectModeIgnoresPlantedDlls(const char* mode, const std::function<void(const PlantedFolder&)>& run) {
-    const PlantedFolder folder;
-    run(folder);
-    // The libraries the programs load themselves never come from their folder.
-    for (const wchar_t* name : {L"winmm.dll", L"msimg32.dll"}) {
-        EXPECT_EQ(folder.LoadedBy(name), "") << mode << ": the planted " << Cp932(name) << " was loaded";
-    }
-    // The system's own start-up code may load these before the program has
-    // run a line; that is reported. After the program's first step, never.
-    for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll"}) {
-        const std::string by = folder.LoadedBy(name);
-        int before = 0;
-        for (std::size_t at = 0; (at = by.find(" before", at)) != std::string::npos; ++at) ++before;
-        if (before > 0) {
-            std::printf("%s: the planted %s was loaded %d time(s) by Wine's start-up code, before the program's "
-                        "first step\n", mode, Cp932(name).c_str(), before);
-        }
-        EXPECT_EQ(by.find(" after"), std::string::npos) << mode << ": the planted " << Cp932(name) << " was loaded";
-    }
-}
-
 TEST(DllPlanting, NoModeOfEitherProgramLoadsAPlantedLibrary) {
-    ExpectModeIgnoresPlantedDlls("/s", [](const PlantedFolder& folder) {
-        const Process saver = folder.StartSaver(L"/s");
-        HWND renderer = WaitForWindow(nullptr, kRendererWindowTitle, kWindowTimeoutMs);
-        ASSERT_NE(renderer, nullptr) << "/s: no renderer";
-        ASSERT_NE(FindWindowOfProcess(saver.Id(), kSaverWindowTitle), nullptr);
-        EndRun(saver, renderer, OtherProcess::OfWindow(renderer), RendererEnd::CloseRequest);
-    });
-    ExpectModeIgnoresPlantedDlls("/c", [](const PlantedFolder& folder) {
-        const Process saver = folder.StartSaver(L"/c");
-        HWND dialog = WaitForWindow(nullptr, kSettingsDialogTitle, kWindowTimeoutMs);
-        ASSERT_NE(dialog, nullptr) << "/c: no dialog";
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(saver.WaitForExit(kExitTimeoutMs));
-    });
-    ExpectModeIgnoresPlantedDlls("/p", [](const PlantedFolder& folder) {
+    // Each mode runs until its window is shown, then is closed (the preview: its host destroyed).
+    const struct {
+        const wchar_t* program;
+        const wchar_t* arguments;  // nullptr: the preview, in a host of this test
+        const wchar_t* window;
+    } modes[] = {{kSaverFileName, L"/s", kRendererWindowTitle}, {kSaverFileName, L"/c", kSettingsDialogTitle},
+                 {kSaverFileName, nullptr, kPreviewWindowTitle}, {kRendererFileName, L"", kRendererWindowTitle}};
+    for (const auto& [program, arguments, title] : modes) {
+        const std::string mode = Cp932(std::wstring(program) + L" " + (arguments ? arguments : L"/p"));
+        SCOPED_TRACE(mode);
+        const PlantedFolder folder;
         HostWindow host(152, 112);
-        const Process saver = folder.StartSaver(L"/p " + host.HandleText());
-        EXPECT_TRUE(PumpUntil([&] { return FindWindowExW(host.Get(), nullptr, nullptr, kPreviewWindowTitle); },
-                              kWindowTimeoutMs))
-            << "/p: no preview in the host";
-        host.Destroy();
-        EXPECT_TRUE(WaitForExitPumping(saver.Handle(), kExitTimeoutMs));
-    });
-    ExpectModeIgnoresPlantedDlls("renderer", [](const PlantedFolder& folder) {
-        const Process renderer = Process::Start(folder.Renderer());
-        HWND window = WaitForWindow(nullptr, kRendererWindowTitle, kWindowTimeoutMs);
-        ASSERT_NE(window, nullptr) << "renderer: no window";
+        const Process started = Process::Start(folder.File(program), arguments ? arguments : L"/p " + host.HandleText());
+        HWND window = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            window = arguments ? FindWindowW(nullptr, title) : FindWindowExW(host.Get(), nullptr, nullptr, title);
+            return window && IsWindowVisible(window);
+        }, kWindowTimeoutMs)) << "no window";
         SleepMs(300);  // a few frames drawn on the animation clock
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(renderer.WaitForExit(kExitTimeoutMs));
-    });
+        if (arguments) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        } else {
+            host.Destroy();
+        }
+        EXPECT_TRUE(WaitForExitPumping(started.Handle(), kExitTimeoutMs)) << "it did not end";
+        // The libraries the programs load themselves never come from their folder.
+        EXPECT_EQ(folder.LoadedBy(L"winmm.dll") + folder.LoadedBy(L"msimg32.dll"), "");
+        // The system's start-up code may load these before the program has run
+        // a line ("before", reported); after the program's first step, never.
+        for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll"}) {
+            const std::string by = folder.LoadedBy(name);
+            if (!by.empty()) std::printf("%s: the planted %s was loaded: %s", mode.c_str(), Cp932(name).c_str(), by.c_str());
+            EXPECT_EQ(by.find(" after"), std::string::npos) << "the planted " << Cp932(name) << " was loaded";
+        }
+    }
 }
 
 }  // namespace

@@ -1,23 +1,18 @@
-// Reads or sets the system's screen-saver flag from a fresh process:
-//   ScreenSaverFlagProbe get     exit code 1 when on, 0 when off
-//   ScreenSaverFlagProbe on|off  sets it (not written to the profile)
-// Wine caches system parameters per process, so a test process that has read
-// the flag once would never see another program change it; a fresh probe does.
+// The system's screen-saver flag from a fresh process (Wine caches system
+// parameters per process, so the test's own process would never see another
+// program change it): "get" exits 1 when on, 0 when off; "on"/"off" set it.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
 
-#include <cstring>
+#include <string>
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
-    if (std::strcmp(argv[1], "get") == 0) {
-        BOOL active = FALSE;
-        SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-        return active ? 1 : 0;
-    }
-    const BOOL on = std::strcmp(argv[1], "on") == 0;
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, on, nullptr, 0);
-    return 0;
+    const std::string command = argv[1];
+    BOOL active = FALSE;
+    if (command != "get") return SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, command == "on", nullptr, 0) ? 0 : 2;
+    SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    return active ? 1 : 0;
 }

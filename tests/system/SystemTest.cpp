@@ -308,4 +308,13 @@ long long AudioSinkSize() {
     return error ? 0 : static_cast<long long>(size);
 }
 
+HWND WaitForRendererWindow(DWORD timeoutMs) {
+    HWND window = nullptr;
+    const bool up = WaitUntil([&window] {
+        window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
+        return window && IsWindowVisible(window) && GetForegroundWindow() == window;
+    }, timeoutMs);
+    return up ? window : nullptr;
+}
+
 }  // namespace systest

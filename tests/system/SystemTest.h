@@ -161,4 +161,9 @@ std::wstring WinePathOf(const wchar_t* variable);
 std::wstring AudioSinkPath();
 long long AudioSinkSize();
 
+// The renderer's window once it is shown and has the keyboard: FindWindowW
+// sees a window from its creation on, before it is shown. nullptr when not in
+// time, which allows for two program starts (the saver's, then the renderer's).
+HWND WaitForRendererWindow(DWORD timeoutMs = 2 * kWindowTimeoutMs);
+
 }  // namespace systest
