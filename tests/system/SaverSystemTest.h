@@ -59,7 +59,7 @@ public:
     void UseProbeAsRenderer(const wchar_t* probe) const;
 };
 
-// The probe programs built beside this test: DecoyProbe.exe, SlowRendererProbe.exe.
+// The probe programs built beside this test (RendererProbe.exe and the like).
 std::wstring ProbePath(const wchar_t* name);
 // The file a probe writes beside itself when it runs: its path plus ".ran".
 std::wstring RanMarker(const std::wstring& program);
