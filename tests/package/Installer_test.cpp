@@ -4,7 +4,6 @@
 // Each case starts with nothing installed and restores the user's screen saver.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -72,9 +71,7 @@ protected:
 TEST_F(InstallerTest, InstallsBothProgramsAndAnUninstallEntryAndUninstallPutsThePreviousSaverBack) {
     Install();
     const std::wstring folder = DefaultInstallFolder();
-    std::vector<std::wstring> expected = {kUninstallerFileName, kRendererFileName, kSaverFileName};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesUnder(folder), expected);
+    EXPECT_EQ(FilesUnder(folder), (std::vector<std::wstring>{kUninstallerFileName, kRendererFileName, kSaverFileName}));
     for (const wchar_t* program : {kSaverFileName, kRendererFileName}) {
         EXPECT_TRUE(ReadBytes(folder + L"\\" + program) == ReadBytes(PackagedProgram(program)))
             << ToUtf8(program) << " is not the program the packages were made from";

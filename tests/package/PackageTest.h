@@ -1,6 +1,5 @@
 // What the tests of the release packages share: the packages, the registry
-// values they touch, silent installs and uninstalls, folder trees, a zip's
-// entries, and the installed programs at work.
+// values they touch, silent installs and uninstalls, and the installed programs at work.
 #pragma once
 
 #include <optional>
@@ -43,6 +42,7 @@ std::optional<DWORD> UninstallSilently(const std::wstring& folder);
 std::vector<std::wstring> FilesUnder(const std::wstring& folder);
 // Whether two paths name the same file, in any of their long or short forms.
 bool SameFile(const std::wstring& a, const std::wstring& b);
+std::string ToUtf8(const std::wstring& text);
 
 // Starts the saver with this exact command line (as the host does: the value of
 // SCRNSAVE.EXE and " /s", unquoted), expects the renderer from rendererFolder
@@ -51,16 +51,5 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
 // Starts the saver with /c, presses 設定 as a user would, and expects the
 // program to end and its settings file to lie beside it.
 void ExpectSettingsSavedBeside(const std::wstring& saverPath);
-
-struct ZipEntry {
-    std::string name;  // as stored
-    unsigned flags = 0;
-    unsigned long size = 0;  // uncompressed
-};
-// The entries of a zip file's central directory; empty when it cannot be read.
-std::vector<ZipEntry> ZipEntries(const std::wstring& path);
-
-bool IsUtf8(const std::string& text);
-std::string ToUtf8(const std::wstring& text);
 
 }  // namespace pkgtest
