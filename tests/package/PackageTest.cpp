@@ -117,16 +117,15 @@ void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     const std::wstring ini = std::filesystem::path(saverPath).parent_path().wstring() + L"\\" + kSettingsFileName;
     const Process saver = Process::Start(saverPath, L"/c");
     ASSERT_TRUE(saver.Started());
-    // 設定: 1095 x 375 twips at 4800, 3000 in the client area, 1440 twips to the inch at the display's DPI.
-    const int dpi = ScreenDpi();
-    POINT centre{MulDiv(4800 + 1095 / 2, dpi, 1440), MulDiv(3000 + 375 / 2, dpi, 1440)};
+    constexpr Twips kSaveButton{4800, 3000, 1095, 375};  // 設定
     HWND dialog = nullptr;
     RECT client{};
     ASSERT_TRUE(WaitUntil([&] {  // shown at its final size
         dialog = FindWindowW(nullptr, kSettingsDialogTitle);
-        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) && client.bottom > centre.y;
+        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) &&
+               client.bottom > DialogLayout(dialog).Px(kSaveButton.top + kSaveButton.height);
     })) << "no settings dialog";
-    ClientToScreen(dialog, &centre);
+    const POINT centre = Centre(DialogLayout(dialog).OnScreen(kSaveButton));
     SetForegroundWindow(dialog);
     // The pointer comes over the button, then presses it; a press that comes
     // before the button has seen the pointer is repeated until the program ends.
