@@ -1,7 +1,6 @@
 #include "PackageTest.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,25 +12,10 @@ namespace pkgtest {
 
 namespace {
 
-constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
-
 std::wstring OwnFolder() {
     wchar_t self[MAX_PATH];
     const std::wstring program(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     return std::filesystem::path(program).parent_path().wstring();
-}
-
-std::optional<std::wstring> ReadText(const wchar_t* key, const wchar_t* name) {
-    wchar_t text[1024];
-    DWORD bytes = sizeof text;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return {};
-    return text;
-}
-
-std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments) {
-    DWORD exitCode = 0;
-    if (!Process::Start(path, arguments).WaitForExit(kSetupTimeoutMs, &exitCode)) return std::nullopt;
-    return exitCode;
 }
 
 }  // namespace
@@ -39,48 +23,6 @@ std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments
 std::wstring PackagePath(const wchar_t* fileName) { return OwnFolder() + L"\\packages\\" + fileName; }
 std::wstring UnpackedZipFolder() { return OwnFolder() + L"\\" + MOSAIKA_UNPACKED_ZIP_FOLDER; }
 std::wstring PackagedProgram(const std::wstring& name) { return PackagePath(L"built\\") + name; }
-
-std::wstring LocalAppData() {
-    wchar_t path[MAX_PATH] = {};  // the folder the installer's $LOCALAPPDATA names
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-std::wstring DefaultInstallFolder() { return LocalAppData() + L"\\Programs\\モザイカ図"; }
-
-std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, L"SCRNSAVE.EXE"); }
-
-void SetScreenSaver(const std::optional<std::wstring>& value) {
-    if (!value) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
-    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
-                               static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-}
-
-bool UninstallEntryExists() {
-    HKEY key = nullptr;
-    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (exists) RegCloseKey(key);
-    return exists;
-}
-
-std::optional<std::wstring> UninstallValue(const wchar_t* name) { return ReadText(kUninstallKey, name); }
-
-std::optional<DWORD> InstallSilently(const std::wstring& folder) {
-    // /D= comes last and unquoted, blanks and all.
-    return Run(PackagePath(MOSAIKA_SETUP_FILE), folder.empty() ? L"/S" : L"/S /D=" + folder);
-}
-
-std::optional<DWORD> UninstallSilently(const std::wstring& folder) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path copy = std::filesystem::path(temp) / L"mosaika-uninstall-test" / kUninstallerFileName;
-    std::error_code error;
-    std::filesystem::create_directories(copy.parent_path(), error);
-    if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return std::nullopt;
-    const std::optional<DWORD> exitCode = Run(copy.wstring(), L"/S _?=" + folder);
-    std::filesystem::remove_all(copy.parent_path(), error);
-    return exitCode;
-}
 
 std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
     std::vector<std::wstring> files;
