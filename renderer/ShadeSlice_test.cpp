@@ -116,12 +116,21 @@ std::optional<std::array<int, 3>> ThreeSquares(int n) {
     return std::nullopt;
 }
 
-TEST(ShadeSliceWith, ShadesEveryGapAsShadeValue) {
+TEST(ShadeSliceWith, ShadesEveryGapAs255TimesItsClampedRoot) {
     // A one-pixel frame at (3072, 3072, 1536) whose nearest point lies in cell
     // (3, 3) and second-nearest in cell (2, 3), both in layer 1, at squared sums
     // n1 <= n2 taken as near as sums of three squares allow to the ends of
     // their multiples of 1024 (the remainder the division drops). Every other
     // point sits on a far corner, 2 x 1024^2 or more away. Gaps past 1024 clamp.
+    // The shade Round(255 x min(1, sqrt(gap / 1024))) in integers: the least v with
+    // 4 x 255^2 x gap <= (2v + 1)^2 x 1024, a half going to the even v.
+    const auto exact = [](std::int64_t gap) {
+        std::int64_t v = 0;
+        while (v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 < 4 * 255 * 255 * gap) ++v;
+        const bool half = v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 == 4 * 255 * 255 * gap;
+        return static_cast<int>(half && v % 2 ? v + 1 : v);
+    };
+    ASSERT_EQ((std::vector{exact(1), exact(256), exact(512), exact(5000)}), (std::vector{8, 128, 180, 255}));
     FeatureLattice far = Fill([](int j, int k, int l) {
         const auto corner = [](int cell) { return 1024 * (cell < 3 ? cell : cell + 1); };
         return FeaturePoint{corner(j), corner(k), l == 1 ? 1536 : 3072 * (l / 2)};
@@ -142,7 +151,7 @@ TEST(ShadeSliceWith, ShadesEveryGapAsShadeValue) {
                     FeatureLattice lattice = far;
                     lattice[PointIndex(3, 3, 1)] = {3072 + a1, 3072 + b1, 1536 + c1};
                     lattice[PointIndex(2, 3, 1)] = {3072 - a2, 3072 + b2, 1536 - c2};
-                    const int expected = ShadeValue(d1, d2);
+                    const int expected = exact(d2 - d1);
                     ForEveryPath(lattice, 1536, 1, 1, [&](const Frame& frame, const std::string& name) {
                         ASSERT_EQ(int{frame[0]}, expected) << name << ": d1 " << d1 << ", d2 " << d2 << ", " << r1
                                                            << ", " << r2;

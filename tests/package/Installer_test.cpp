@@ -162,7 +162,7 @@ TEST_F(InstallerTest, UninstallRemovesOrKeepsTheSaverAsChosenAlsoFromAFolderWith
     EXPECT_FALSE(UninstallValue(L"ScreenSaverBefore").has_value());
     Uninstall(std::nullopt);
 
-    // Into folders that do not exist yet, named with blanks and Japanese characters, which go away with it.
+    // Into new folders named with blanks and Japanese characters, which go away with it.
     const std::wstring parent = LocalAppData() + L"\\試験 用", folder = parent + L"\\入れ る 先\\モザイカ図";
     std::error_code ignored;
     std::filesystem::remove_all(parent, ignored);
