@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,28 +16,24 @@
 namespace mosaika {
 namespace {
 
-// Shades with ShadeSlice and then every path, calling check(frame, name) on each; a path writing past the frame fails.
-void ForEveryPath(const FeatureLattice& lattice, int zs, int width, int height,
-                  const std::function<void(const Frame&, const std::string&)>& check) {
-    const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    Frame frame(size);
+// ShadeSlice and every path shade the slice as expected; a path writing past the frame fails.
+void ExpectEveryPath(const FeatureLattice& lattice, int zs, int width, int height, const Frame& expected,
+                     const std::string& what) {
+    Frame frame(expected.size());
     ShadeSlice(lattice, zs, frame.data(), width, height);
-    check(frame, "ShadeSlice");
+    ASSERT_TRUE(SameFrame(frame, expected, width)) << what << ", ShadeSlice";
     for (const ShadePath path : SupportedPaths()) {
-        Frame buffer(size + 64, 0xA5);
+        Frame buffer(expected.size() + 64, 0xA5);
         ShadeSliceWith(path, lattice, zs, buffer.data(), width, height);
-        EXPECT_EQ(std::count(buffer.begin() + static_cast<std::ptrdiff_t>(size), buffer.end(), 0xA5), 64)
-            << ShadePathName(path) << " wrote past a " << width << " x " << height << " frame";
-        buffer.resize(size);
-        check(buffer, ShadePathName(path));
+        EXPECT_EQ(std::count(buffer.end() - 64, buffer.end(), 0xA5), 64) << what << ", " << ShadePathName(path)
+                                                                        << " wrote past the frame";
+        buffer.resize(expected.size());
+        ASSERT_TRUE(SameFrame(buffer, expected, width)) << what << ", " << ShadePathName(path);
     }
 }
 
 void ExpectReferenceEverywhere(const FeatureLattice& lattice, int zs, int width, int height, const std::string& what) {
-    const Frame expected = ReferenceFrame(lattice, zs, width, height);
-    ForEveryPath(lattice, zs, width, height, [&](const Frame& frame, const std::string& name) {
-        ASSERT_TRUE(SameFrame(frame, expected, width)) << what << ", " << name;
-    });
+    ExpectEveryPath(lattice, zs, width, height, ReferenceFrame(lattice, zs, width, height), what);
 }
 
 // Each point on a corner of its band picked by a hash: ties everywhere, top-layer points at z = 4096.
@@ -151,11 +146,8 @@ TEST(ShadeSliceWith, ShadesEveryGapAs255TimesItsClampedRoot) {
                     FeatureLattice lattice = far;
                     lattice[PointIndex(3, 3, 1)] = {3072 + a1, 3072 + b1, 1536 + c1};
                     lattice[PointIndex(2, 3, 1)] = {3072 - a2, 3072 + b2, 1536 - c2};
-                    const int expected = exact(d2 - d1);
-                    ForEveryPath(lattice, 1536, 1, 1, [&](const Frame& frame, const std::string& name) {
-                        ASSERT_EQ(int{frame[0]}, expected) << name << ": d1 " << d1 << ", d2 " << d2 << ", " << r1
-                                                           << ", " << r2;
-                    });
+                    ExpectEveryPath(lattice, 1536, 1, 1, Frame{static_cast<std::uint8_t>(exact(d2 - d1))},
+                                    "d1 " + std::to_string(d1) + ", d2 " + std::to_string(d2));
                     if (HasFatalFailure()) return;
                 }
             }
@@ -217,9 +209,7 @@ TEST(ShadeSliceWith, NeverReadsBeyondTheCellsAroundTheFrame) {
             const bool searched = j >= 2 && j <= row.lastJ && k >= 2 && k <= row.lastK && l < 3;
             return searched ? clean[PointIndex(j, k, l)] : FeaturePoint{PixelAt(col), PixelAt(line), row.zs};
         });
-        ForEveryPath(poisoned, row.zs, row.width, row.height, [&](const Frame& frame, const std::string& name) {
-            EXPECT_TRUE(SameFrame(frame, expected, row.width)) << row.width << " x " << row.height << ", " << name;
-        });
+        ExpectEveryPath(poisoned, row.zs, row.width, row.height, expected, "poisoned " + std::to_string(row.seed));
     }
 }
 

@@ -1,6 +1,6 @@
 // The preview still and the icon, drawn by the real core in the palette, and
 // the committed preview's encoding. (assets_up_to_date compares every
-// committed asset byte for byte with a fresh one.)
+// committed asset byte for byte with a fresh one, which also proves the PPM the JPEG is made from.)
 #include "AssetPictures.h"
 
 #include <gtest/gtest.h>
@@ -56,10 +56,7 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
         ASSERT_TRUE(palette.contains({bgra[i + 2], bgra[i + 1], bgra[i]}) && bgra[i + 3] == 255) << i / 4;
         reds.insert(bgra[i + 2]);
     }
-    EXPECT_EQ(bgra.size(), std::size_t{kIconSize} * kIconSize * 4);
     EXPECT_GT(reds.size(), 32u) << "the icon should show the shading, not a flat colour";
-    const std::string ppm = "P6\n2 1\n255\n\x01\x02\x03\x04\x05\x06";
-    EXPECT_EQ(EncodePpm({1, 2, 3, 4, 5, 6}, 2, 1), std::vector<std::uint8_t>(ppm.begin(), ppm.end()));
 }
 
 TEST(CommittedPreview, IsABaselineEightBitJpeg) {
