@@ -1,8 +1,6 @@
-// What a frame costs: the reference shading of a 320 x 200 slice, ShadeSlice
-// and each shading path this processor runs, side by side, and the lattice
-// work around them (the start-up build and the shift that comes once every
-// 1 2/3 seconds). Ends with a table of nanoseconds per 320 x 200 frame (or per
-// call) and speed-ups over the reference.
+// What a frame costs: the reference shading of a 320 x 200 slice, ShadeSlice and each path this
+// processor runs, and the lattice work around them (the start-up build, the shift every 1 2/3
+// seconds). Ends with a table of nanoseconds per frame (or per call) and speed-ups over the reference.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
