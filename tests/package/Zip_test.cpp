@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "PackageTest.h"
 
@@ -13,13 +14,8 @@ namespace {
 
 using namespace pkgtest;
 
-struct ZipEntry {
-    std::string name;  // as stored
-    unsigned flags = 0;
-};
-
-// The entries of a zip file's central directory; empty when it cannot be read.
-std::vector<ZipEntry> ZipEntries(const std::wstring& path) {
+// The names (as stored) and flags of a zip file's central directory entries; empty when it cannot be read.
+std::vector<std::pair<std::string, unsigned>> ZipEntries(const std::wstring& path) {
     const std::string zip = ReadBytes(path);
     const auto byte = [&](std::size_t at) { return unsigned{static_cast<unsigned char>(zip[at])}; };
     const auto u16 = [&](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
@@ -27,11 +23,11 @@ std::vector<ZipEntry> ZipEntries(const std::wstring& path) {
     // The end-of-central-directory record: the last one, behind at most a 64 KiB comment.
     const std::size_t end = zip.rfind("PK\x05\x06");
     if (end == std::string::npos || end + 22 > zip.size()) return {};
-    std::vector<ZipEntry> entries;
+    std::vector<std::pair<std::string, unsigned>> entries;
     std::size_t at = u32(end + 16);
     for (unsigned i = 0; i < u16(end + 10); ++i) {
         if (at + 46 > zip.size() || u32(at) != 0x02014b50) return {};
-        entries.push_back({zip.substr(at + 46, u16(at + 28)), u16(at + 8)});
+        entries.emplace_back(zip.substr(at + 46, u16(at + 28)), u16(at + 8));
         at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
     }
     return entries;
@@ -41,11 +37,11 @@ TEST(ZipTest, HoldsAndUnpacksIntoTheBuiltProgramsAndTwoUtf8ReadMesAtItsTop) {
     const std::set<std::wstring> documented = {kSaverFileName, kRendererFileName, L"お読みください.txt",
                                                L"README.txt"};
     std::set<std::string> names;
-    for (const ZipEntry& entry : ZipEntries(PackagePath(MOSAIKA_ZIP_FILE))) {
+    for (const auto& [name, flags] : ZipEntries(PackagePath(MOSAIKA_ZIP_FILE))) {
         // Bit 11 says the name is UTF-8; without it Explorer reads it in the OEM code page, garbled.
-        const bool ascii = std::all_of(entry.name.begin(), entry.name.end(), [](char c) { return (c & 0x80) == 0; });
-        EXPECT_TRUE(ascii || (entry.flags & 0x800u) != 0) << entry.name << ": a Japanese name without the UTF-8 flag";
-        EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " appears twice";
+        const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
+        EXPECT_TRUE(ascii || (flags & 0x800u) != 0) << name << ": a Japanese name without the UTF-8 flag";
+        EXPECT_TRUE(names.insert(name).second) << name << " appears twice";
     }
     std::set<std::string> expected;
     for (const std::wstring& name : documented) expected.insert(ToUtf8(name));
