@@ -1,11 +1,10 @@
-// Helpers the lattice, shading and frame-loop tests share: lattices, the band check and frames.
+// Helpers the lattice, shading and frame-loop tests share: lattices and frames.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "Lattice.h"
@@ -27,11 +26,6 @@ FeatureLattice Fill(PointOf point) {
     return lattice;
 }
 
-inline bool SameLattice(const FeatureLattice& a, const FeatureLattice& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-// Round((i / 50 + 3) x 1024), the coordinate of pixel column or row i: the remainder is never half of 25.
-inline std::int32_t PixelAt(int i) { return (76800 + 512 * i + 12) / 25; }
-
 // The scene BuildLattice draws from the given counter reading, then shifted.
 inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
     FixedClock clock;
@@ -40,17 +34,6 @@ inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
     BuildLattice(scene, clock);
     for (int i = 0; i < shifts; ++i) ShiftLayers(scene);
     return scene;
-}
-
-// How many points lie outside their cell and layer band (bounds included).
-inline int PointsOutsideBands(const FeatureLattice& lattice) {
-    const auto in = [](std::int32_t v, int band) { return 1024 * band <= v && v <= 1024 * (band + 1); };
-    int outside = 0;
-    for (int i = 0; i < static_cast<int>(lattice.size()); ++i) {
-        const FeaturePoint& p = lattice[static_cast<std::size_t>(i)];
-        outside += in(p.x, i / 4 % 64) && in(p.y, i / 256) && in(p.z, i % 4) ? 0 : 1;
-    }
-    return outside;
 }
 
 inline Frame ReferenceFrame(const FeatureLattice& lattice, int zs, int width, int height) {

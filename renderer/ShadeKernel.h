@@ -31,8 +31,8 @@
 // 1024 and subtracted: d2 - d1 exactly as the integer search finds it.
 // StoreShades turns that gap into round(sqrt(gap) x 255 / 32), a saturating
 // narrowing to bytes doing the clamp at 255; the shading test runs every gap
-// through each path against ShadeValue, which is what makes this float
-// shortcut safe.
+// through each path against the exactly rounded shade, which is what makes this
+// float shortcut safe.
 #pragma once
 
 #include <cstddef>

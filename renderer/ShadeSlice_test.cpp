@@ -1,8 +1,6 @@
-// Every shading path this processor runs, against the reference shading byte
-// for byte: at every slice depth, on frames of every size the program uses, on
-// random lattices and on lattices built to break pruning and rounding (points
-// on and beside cell borders and band bounds, exact ties), and every gap a
-// pixel can have through the vector paths' float shortcut.
+// Every shading path this processor runs against the reference, byte for byte: at every
+// slice depth, on frames of every size the program uses, on random lattices and on lattices
+// built to break pruning and rounding, and every gap a pixel can have through the float shortcut.
 #include "ShadeSlice.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,29 +16,24 @@
 namespace mosaika {
 namespace {
 
-// Shades with ShadeSlice and then every path, calling check(frame, name) on each; a path writing past the frame fails.
-void ForEveryPath(const FeatureLattice& lattice, int zs, int width, int height,
-                  const std::function<void(const Frame&, const std::string&)>& check) {
-    const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    Frame frame(size);
+// ShadeSlice and every path shade the slice as expected; a path writing past the frame fails.
+void ExpectEveryPath(const FeatureLattice& lattice, int zs, int width, int height, const Frame& expected,
+                     const std::string& what) {
+    Frame frame(expected.size());
     ShadeSlice(lattice, zs, frame.data(), width, height);
-    check(frame, "ShadeSlice");
+    ASSERT_TRUE(SameFrame(frame, expected, width)) << what << ", ShadeSlice";
     for (const ShadePath path : SupportedPaths()) {
-        Frame buffer(size + 64, 0xA5);
+        Frame buffer(expected.size() + 64, 0xA5);
         ShadeSliceWith(path, lattice, zs, buffer.data(), width, height);
-        EXPECT_EQ(std::count(buffer.begin() + static_cast<std::ptrdiff_t>(size), buffer.end(), 0xA5), 64)
-            << ShadePathName(path) << " wrote past a " << width << " x " << height << " frame";
-        buffer.resize(size);
-        check(buffer, ShadePathName(path));
+        EXPECT_EQ(std::count(buffer.end() - 64, buffer.end(), 0xA5), 64) << what << ", " << ShadePathName(path)
+                                                                        << " wrote past the frame";
+        buffer.resize(expected.size());
+        ASSERT_TRUE(SameFrame(buffer, expected, width)) << what << ", " << ShadePathName(path);
     }
 }
 
 void ExpectReferenceEverywhere(const FeatureLattice& lattice, int zs, int width, int height, const std::string& what) {
-    ASSERT_EQ(PointsOutsideBands(lattice), 0) << what;
-    const Frame expected = ReferenceFrame(lattice, zs, width, height);
-    ForEveryPath(lattice, zs, width, height, [&](const Frame& frame, const std::string& name) {
-        ASSERT_TRUE(SameFrame(frame, expected, width)) << what << ", " << name;
-    });
+    ExpectEveryPath(lattice, zs, width, height, ReferenceFrame(lattice, zs, width, height), what);
 }
 
 // Each point on a corner of its band picked by a hash: ties everywhere, top-layer points at z = 4096.
@@ -51,6 +43,9 @@ FeatureLattice CornerLattice() {
         return FeaturePoint{1024 * (j + (c & 1)), 1024 * (k + (c >> 1 & 1)), 1024 * (l + (c >> 2 & 1))};
     });
 }
+
+// Round((i / 50 + 3) x 1024), the coordinate of pixel column or row i: the remainder is never half of 25.
+std::int32_t PixelAt(int i) { return (76800 + 512 * i + 12) / 25; }
 
 // Each point on a pixel of its cell where the cell has pixels, layer 1 at the
 // slice depth, layers 0 and 2 on the band bounds nearest the slice.
@@ -116,12 +111,21 @@ std::optional<std::array<int, 3>> ThreeSquares(int n) {
     return std::nullopt;
 }
 
-TEST(ShadeSliceWith, ShadesEveryGapAsShadeValue) {
+TEST(ShadeSliceWith, ShadesEveryGapAs255TimesItsClampedRoot) {
     // A one-pixel frame at (3072, 3072, 1536) whose nearest point lies in cell
     // (3, 3) and second-nearest in cell (2, 3), both in layer 1, at squared sums
     // n1 <= n2 taken as near as sums of three squares allow to the ends of
     // their multiples of 1024 (the remainder the division drops). Every other
     // point sits on a far corner, 2 x 1024^2 or more away. Gaps past 1024 clamp.
+    // The shade Round(255 x min(1, sqrt(gap / 1024))) in integers: the least v with
+    // 4 x 255^2 x gap <= (2v + 1)^2 x 1024, a half going to the even v.
+    const auto exact = [](std::int64_t gap) {
+        std::int64_t v = 0;
+        while (v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 < 4 * 255 * 255 * gap) ++v;
+        const bool half = v < 255 && (2 * v + 1) * (2 * v + 1) * 1024 == 4 * 255 * 255 * gap;
+        return static_cast<int>(half && v % 2 ? v + 1 : v);
+    };
+    ASSERT_EQ((std::vector{exact(1), exact(256), exact(512), exact(5000)}), (std::vector{8, 128, 180, 255}));
     FeatureLattice far = Fill([](int j, int k, int l) {
         const auto corner = [](int cell) { return 1024 * (cell < 3 ? cell : cell + 1); };
         return FeaturePoint{corner(j), corner(k), l == 1 ? 1536 : 3072 * (l / 2)};
@@ -142,11 +146,8 @@ TEST(ShadeSliceWith, ShadesEveryGapAsShadeValue) {
                     FeatureLattice lattice = far;
                     lattice[PointIndex(3, 3, 1)] = {3072 + a1, 3072 + b1, 1536 + c1};
                     lattice[PointIndex(2, 3, 1)] = {3072 - a2, 3072 + b2, 1536 - c2};
-                    const int expected = ShadeValue(d1, d2);
-                    ForEveryPath(lattice, 1536, 1, 1, [&](const Frame& frame, const std::string& name) {
-                        ASSERT_EQ(int{frame[0]}, expected) << name << ": d1 " << d1 << ", d2 " << d2 << ", " << r1
-                                                           << ", " << r2;
-                    });
+                    ExpectEveryPath(lattice, 1536, 1, 1, Frame{static_cast<std::uint8_t>(exact(d2 - d1))},
+                                    "d1 " + std::to_string(d1) + ", d2 " + std::to_string(d2));
                     if (HasFatalFailure()) return;
                 }
             }
@@ -154,7 +155,7 @@ TEST(ShadeSliceWith, ShadesEveryGapAsShadeValue) {
     }
 }
 
-TEST(ShadeSliceWith, MatchesTheReferenceOnWholeFramesOfEverySize) {
+TEST(ShadeSliceWith, MatchesTheReferenceOnFramesOfEverySizeAndAtEverySliceDepth) {
     // The program's frames, widths that cut the last tile short, and tiny frames.
     static const struct {  // 3 MB: not on the stack
         FeatureLattice lattice;
@@ -173,9 +174,6 @@ TEST(ShadeSliceWith, MatchesTheReferenceOnWholeFramesOfEverySize) {
         ExpectReferenceEverywhere(row.lattice, row.zs, row.width, row.height,
                                   std::to_string(row.width) + " x " + std::to_string(row.height));
     }
-}
-
-TEST(ShadeSliceWith, MatchesTheReferenceAtEverySliceDepth) {
     // Depths take turns over the lattices and two frames: full width (every way a
     // tile can straddle a cell border), and a narrower one whose last tile is cut short.
     static const FeatureLattice lattices[] = {
@@ -211,9 +209,7 @@ TEST(ShadeSliceWith, NeverReadsBeyondTheCellsAroundTheFrame) {
             const bool searched = j >= 2 && j <= row.lastJ && k >= 2 && k <= row.lastK && l < 3;
             return searched ? clean[PointIndex(j, k, l)] : FeaturePoint{PixelAt(col), PixelAt(line), row.zs};
         });
-        ForEveryPath(poisoned, row.zs, row.width, row.height, [&](const Frame& frame, const std::string& name) {
-            EXPECT_TRUE(SameFrame(frame, expected, row.width)) << row.width << " x " << row.height << ", " << name;
-        });
+        ExpectEveryPath(poisoned, row.zs, row.width, row.height, expected, "poisoned " + std::to_string(row.seed));
     }
 }
 

@@ -1,6 +1,6 @@
 // The preview still and the icon, drawn by the real core in the palette, and
 // the committed preview's encoding. (assets_up_to_date compares every
-// committed asset byte for byte with a fresh one.)
+// committed asset byte for byte with a fresh one, which also proves the PPM the JPEG is made from.)
 #include "AssetPictures.h"
 
 #include <gtest/gtest.h>
@@ -39,8 +39,6 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
     const auto rgb = PreviewPicture(kPreviewSeed, kPreviewMilliseconds);
     const auto wide = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
     const auto inPalette = ShadesToRgb(wide);
-    // 150 is no multiple of 4: a narrower frame is still the left part of a wider one.
-    const auto narrow = RenderShades(kPreviewSeed, kPreviewMilliseconds, 150, kPreviewHeight);
     ASSERT_EQ(rgb.size(), std::size_t{kPreviewWidth} * kPreviewHeight * 3);
     for (std::size_t i = 0; i < rgb.size(); i += 3) {
         const std::size_t col = i / 3 % kPreviewWidth, row = i / 3 / kPreviewWidth;
@@ -49,7 +47,6 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
         ASSERT_EQ((std::vector<int>{rgb[i], rgb[i + 1], rgb[i + 2]}),
                   (std::vector{expected(0), expected(1), expected(2)}))
             << col << "," << row;
-        ASSERT_TRUE(col >= 150 || narrow[row * 150 + col] == wide[i / 3]) << col << "," << row;
     }
     // A still worth showing: pale cell borders and dark cell interiors both appear.
     EXPECT_TRUE(*std::min_element(wide.begin(), wide.end()) < 16 && *std::max_element(wide.begin(), wide.end()) > 200);
@@ -59,10 +56,7 @@ TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTh
         ASSERT_TRUE(palette.contains({bgra[i + 2], bgra[i + 1], bgra[i]}) && bgra[i + 3] == 255) << i / 4;
         reds.insert(bgra[i + 2]);
     }
-    EXPECT_EQ(bgra.size(), std::size_t{kIconSize} * kIconSize * 4);
     EXPECT_GT(reds.size(), 32u) << "the icon should show the shading, not a flat colour";
-    const std::string ppm = "P6\n2 1\n255\n\x01\x02\x03\x04\x05\x06";
-    EXPECT_EQ(EncodePpm({1, 2, 3, 4, 5, 6}, 2, 1), std::vector<std::uint8_t>(ppm.begin(), ppm.end()));
 }
 
 TEST(CommittedPreview, IsABaselineEightBitJpeg) {
@@ -70,9 +64,7 @@ TEST(CommittedPreview, IsABaselineEightBitJpeg) {
     std::ifstream in(std::string(MOSAIKA_RESOURCES_DIR) + "/preview.jpg", std::ios::binary);
     const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
     ASSERT_TRUE(file.size() > 18000 && file.size() < 20500) << file.size();  // far from the chosen quality: outside
-    EXPECT_EQ((std::vector{file[0], file[1], file[file.size() - 2], file[file.size() - 1]}),
-              (std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xD9}));
-    // The first start-of-frame marker (C0..CF but C4, C8, CC) is C0, 8-bit samples.
+    // The first start-of-frame marker (C0..CF but C4, C8, CC) past the start-of-image marker.
     std::size_t at = 2;
     while (at + 4 < file.size() && file[at] == 0xFF &&
            !(file[at + 1] >= 0xC0 && file[at + 1] <= 0xCF && file[at + 1] % 4 != 0) && file[at + 1] != 0xC0) {

@@ -9,7 +9,7 @@
 namespace mosaika {
 namespace {
 
-TEST(EncodeIco, TinyIconsByteForByte) {
+TEST(EncodeIco, TinyIconsByteForByteAndNothingForBadSizes) {
     // Top row: transparent, opaque; bottom row: opaque, transparent.
     const std::vector<std::uint8_t> bgra = {1, 2, 3, 0, 4, 5, 6, 255, 7, 8, 9, 255, 10, 11, 12, 0};
     const std::vector<std::uint8_t> expected = {
@@ -30,14 +30,14 @@ TEST(EncodeIco, TinyIconsByteForByte) {
     const auto large = EncodeIco(std::vector<std::uint8_t>(256 * 256 * 4, 255), 256, 256);
     EXPECT_EQ(large.size(), 22u + 40u + 256u * 256u * 4u + 32u * 256u);
     EXPECT_EQ(large[6] | large[7], 0);
-}
-
-TEST(EncodeIco, RefusesWhatAnIconCannotHold) {
-    const std::vector<std::uint8_t> four(16, 255);
-    EXPECT_TRUE(EncodeIco({}, 0, 0).empty());
-    EXPECT_TRUE(EncodeIco(std::vector<std::uint8_t>(4, 255), 1, 0).empty());
-    EXPECT_TRUE(EncodeIco(std::vector<std::uint8_t>(257 * 4), 257, 1).empty());
-    EXPECT_TRUE(EncodeIco(four, 2, 3).empty() && EncodeIco(four, 1, 2).empty());  // too few pixels, too many
+    // Nothing for what an icon cannot hold: no pixels, too wide, too few pixels, too many.
+    const struct {
+        std::size_t pixels;
+        int width, height;
+    } bad[] = {{0, 0, 0}, {1, 1, 0}, {257, 257, 1}, {4, 2, 3}, {4, 1, 2}};
+    for (const auto& b : bad) {
+        EXPECT_TRUE(EncodeIco(std::vector<std::uint8_t>(4 * b.pixels, 255), b.width, b.height).empty()) << b.width;
+    }
 }
 
 }  // namespace

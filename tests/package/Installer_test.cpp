@@ -3,8 +3,8 @@
 // start, and an uninstaller that puts the previous one back and leaves nothing.
 // Each case starts with nothing installed and restores the user's screen saver.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +13,65 @@
 namespace {
 
 using namespace pkgtest;
+
+constexpr const wchar_t* kUninstallerFileName = L"Uninstall.exe";
+constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mosaika";
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
+constexpr DWORD kSetupTimeoutMs = 60000;  // generous: either takes a second or two
+
+std::wstring LocalAppData() {
+    wchar_t path[MAX_PATH] = {};  // the folder the installer's $LOCALAPPDATA names
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::wstring DefaultInstallFolder() { return LocalAppData() + L"\\Programs\\モザイカ図"; }
+
+std::optional<std::wstring> ReadText(const wchar_t* key, const wchar_t* name) {
+    wchar_t text[1024];
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return {};
+    return text;
+}
+
+// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when absent, setting nothing deletes it.
+std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, L"SCRNSAVE.EXE"); }
+
+void SetScreenSaver(const std::optional<std::wstring>& value) {
+    if (!value) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
+    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
+                               static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> UninstallValue(const wchar_t* name) { return ReadText(kUninstallKey, name); }
+
+bool UninstallEntryExists() {
+    HKEY key = nullptr;
+    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (exists) RegCloseKey(key);
+    return exists;
+}
+
+// The program's exit code; nothing when it did not end in time.
+std::optional<DWORD> RunToEnd(const std::wstring& path, const std::wstring& arguments) {
+    DWORD exitCode = 0;
+    if (!Process::Start(path, arguments).WaitForExit(kSetupTimeoutMs, &exitCode)) return std::nullopt;
+    return exitCode;
+}
+
+// The installation's uninstaller, run with /S as a copy from the temporary
+// folder with _?=folder so it can remove itself.
+std::optional<DWORD> UninstallSilently(const std::wstring& folder) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path copy = std::filesystem::path(temp) / L"mosaika-uninstall-test" / kUninstallerFileName;
+    std::error_code error;
+    std::filesystem::create_directories(copy.parent_path(), error);
+    if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return std::nullopt;
+    const std::optional<DWORD> exitCode = RunToEnd(copy.wstring(), L"/S _?=" + folder);
+    std::filesystem::remove_all(copy.parent_path(), error);
+    return exitCode;
+}
 
 // A screen saver the user had before, as another program would have set it.
 const std::wstring kPreviousSaver = L"C:\\Screen Savers\\前の セーバー.scr";
@@ -43,7 +102,9 @@ protected:
     // Installs silently and expects the installed saver to be the screen saver,
     // given to the host as a full path without blanks, and to run as the host starts it.
     static void Install(const std::wstring& folder = DefaultInstallFolder()) {
-        ASSERT_EQ(InstallSilently(folder == DefaultInstallFolder() ? L"" : folder), std::optional<DWORD>(0));
+        // /D= comes last and unquoted, blanks and all.
+        const std::wstring arguments = folder == DefaultInstallFolder() ? L"/S" : L"/S /D=" + folder;
+        ASSERT_EQ(RunToEnd(PackagePath(MOSAIKA_SETUP_FILE), arguments), std::optional<DWORD>(0));
         const auto value = ScreenSaver();
         ASSERT_TRUE(value.has_value()) << "no screen saver set";
         EXPECT_TRUE(SameFile(*value, folder + L"\\" + kSaverFileName)) << ToUtf8(*value);
@@ -72,9 +133,7 @@ protected:
 TEST_F(InstallerTest, InstallsBothProgramsAndAnUninstallEntryAndUninstallPutsThePreviousSaverBack) {
     Install();
     const std::wstring folder = DefaultInstallFolder();
-    std::vector<std::wstring> expected = {kUninstallerFileName, kRendererFileName, kSaverFileName};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesUnder(folder), expected);
+    EXPECT_EQ(FilesUnder(folder), (std::vector<std::wstring>{kUninstallerFileName, kRendererFileName, kSaverFileName}));
     for (const wchar_t* program : {kSaverFileName, kRendererFileName}) {
         EXPECT_TRUE(ReadBytes(folder + L"\\" + program) == ReadBytes(PackagedProgram(program)))
             << ToUtf8(program) << " is not the program the packages were made from";
@@ -97,17 +156,23 @@ TEST_F(InstallerTest, InstallsBothProgramsAndAnUninstallEntryAndUninstallPutsThe
     Uninstall(kPreviousSaver);
 }
 
-TEST_F(InstallerTest, UninstallRemovesTheSaverWhenThereWasNoneAndLeavesOneChosenSince) {
+TEST_F(InstallerTest, UninstallRemovesOrKeepsTheSaverAsChosenAlsoFromAFolderWithBlanks) {
     SetScreenSaver(std::nullopt);
     Install();
     EXPECT_FALSE(UninstallValue(L"ScreenSaverBefore").has_value());
     Uninstall(std::nullopt);
 
+    // Into new folders named with blanks and Japanese characters, which go away with it.
+    const std::wstring parent = LocalAppData() + L"\\試験 用", folder = parent + L"\\入れ る 先\\モザイカ図";
+    std::error_code ignored;
+    std::filesystem::remove_all(parent, ignored);
     SetScreenSaver(kPreviousSaver);
-    Install();
+    Install(folder);
+    EXPECT_EQ(UninstallValue(L"InstallLocation"), folder);
     const std::wstring chosenSince = L"C:\\windows\\system32\\他の.scr";
     SetScreenSaver(chosenSince);
-    Uninstall(chosenSince);
+    Uninstall(chosenSince, folder);
+    EXPECT_FALSE(Exists(parent)) << "the folders the installer made are left";
 }
 
 TEST_F(InstallerTest, SecondInstallKeepsSettingsAndFirstRecordAndTheListOfAppsUninstallsIt) {
@@ -127,18 +192,6 @@ TEST_F(InstallerTest, SecondInstallKeepsSettingsAndFirstRecordAndTheListOfAppsUn
     EXPECT_TRUE(Process::StartWithCommandLine(program, *command).WaitForExit(kSetupTimeoutMs));
     EXPECT_TRUE(WaitUntil([] { return !UninstallEntryExists() && !Exists(DefaultInstallFolder()); }, kSetupTimeoutMs));
     ExpectUninstalled(kPreviousSaver, DefaultInstallFolder());
-}
-
-TEST_F(InstallerTest, FolderWithBlanksGivesTheHostAPathWithoutBlanksAndGoesAwayWithItsParents) {
-    // Folders that do not exist yet, named with blanks and Japanese characters.
-    const std::wstring parent = LocalAppData() + L"\\試験 用";
-    const std::wstring folder = parent + L"\\入れ る 先\\モザイカ図";
-    std::error_code ignored;
-    std::filesystem::remove_all(parent, ignored);
-    Install(folder);
-    EXPECT_EQ(UninstallValue(L"InstallLocation"), folder);
-    Uninstall(kPreviousSaver, folder);
-    EXPECT_FALSE(Exists(parent)) << "the folders the installer made are left";
 }
 
 }  // namespace

@@ -1,17 +1,16 @@
 #include "PackageTest.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "SaverSystemTest.h"
+
 namespace pkgtest {
 
 namespace {
-
-constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
 
 std::wstring OwnFolder() {
     wchar_t self[MAX_PATH];
@@ -19,90 +18,11 @@ std::wstring OwnFolder() {
     return std::filesystem::path(program).parent_path().wstring();
 }
 
-std::optional<std::wstring> ReadText(const wchar_t* key, const wchar_t* name) {
-    wchar_t text[1024];
-    DWORD bytes = sizeof text;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return {};
-    return text;
-}
-
-std::optional<DWORD> Run(const std::wstring& path, const std::wstring& arguments) {
-    DWORD exitCode = 0;
-    if (!Process::Start(path, arguments).WaitForExit(kSetupTimeoutMs, &exitCode)) return std::nullopt;
-    return exitCode;
-}
-
-std::wstring LongPath(const std::wstring& path) {
-    wchar_t buffer[MAX_PATH * 2];
-    return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? buffer : path;
-}
-
-// The process of a window, opened; ended by force if it outlives the test.
-struct WindowProcess {
-    explicit WindowProcess(HWND window) {
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
-    }
-    ~WindowProcess() {
-        if (handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) TerminateProcess(handle, 1);
-        if (handle) CloseHandle(handle);
-    }
-    std::wstring Program() const {
-        wchar_t path[MAX_PATH * 2] = {};
-        DWORD size = MAX_PATH * 2;
-        return handle && QueryFullProcessImageNameW(handle, 0, path, &size) ? path : L"";
-    }
-    HANDLE handle;
-};
-
 }  // namespace
 
 std::wstring PackagePath(const wchar_t* fileName) { return OwnFolder() + L"\\packages\\" + fileName; }
 std::wstring UnpackedZipFolder() { return OwnFolder() + L"\\" + MOSAIKA_UNPACKED_ZIP_FOLDER; }
 std::wstring PackagedProgram(const std::wstring& name) { return PackagePath(L"built\\") + name; }
-
-std::wstring LocalAppData() {
-    wchar_t path[MAX_PATH] = {};  // the folder the installer's $LOCALAPPDATA names
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-std::wstring DefaultInstallFolder() { return LocalAppData() + L"\\Programs\\モザイカ図"; }
-
-std::optional<std::wstring> ScreenSaver() { return ReadText(kDesktopKey, L"SCRNSAVE.EXE"); }
-
-void SetScreenSaver(const std::optional<std::wstring>& value) {
-    if (!value) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
-    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, value->c_str(),
-                               static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-}
-
-bool UninstallEntryExists() {
-    HKEY key = nullptr;
-    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (exists) RegCloseKey(key);
-    return exists;
-}
-
-std::optional<std::wstring> UninstallValue(const wchar_t* name) { return ReadText(kUninstallKey, name); }
-
-std::optional<DWORD> InstallSilently(const std::wstring& folder) {
-    // /D= comes last and unquoted, blanks and all.
-    return Run(PackagePath(MOSAIKA_SETUP_FILE), folder.empty() ? L"/S" : L"/S /D=" + folder);
-}
-
-std::optional<DWORD> UninstallSilently(const std::wstring& folder) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path copy = std::filesystem::path(temp) / L"mosaika-uninstall-test" / kUninstallerFileName;
-    std::error_code error;
-    std::filesystem::create_directories(copy.parent_path(), error);
-    if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return std::nullopt;
-    const std::optional<DWORD> exitCode = Run(copy.wstring(), L"/S _?=" + folder);
-    std::filesystem::remove_all(copy.parent_path(), error);
-    return exitCode;
-}
 
 std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
     std::vector<std::wstring> files;
@@ -116,7 +36,11 @@ std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
 }
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(LongPath(a).c_str(), -1, LongPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
+    const auto longPath = [](const std::wstring& path) {
+        wchar_t buffer[MAX_PATH * 2];
+        return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? std::wstring(buffer) : path;
+    };
+    return CompareStringOrdinal(longPath(a).c_str(), -1, longPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLine,
@@ -125,32 +49,25 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
     ASSERT_TRUE(saver.Started()) << "could not start " << ToUtf8(commandLine);
     HWND kanvas = WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
     ASSERT_NE(kanvas, nullptr) << "no renderer window";
-    const WindowProcess renderer(kanvas);
-    EXPECT_TRUE(SameFile(renderer.Program(), rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(renderer.Program());
-    PostMessageW(kanvas, WM_CLOSE, 0, 0);
-    DWORD rendererExit = 1234, saverExit = 1234;
-    EXPECT_EQ(WaitForSingleObject(renderer.handle, kExitTimeoutMs), WAIT_OBJECT_0) << "the renderer did not end";
-    GetExitCodeProcess(renderer.handle, &rendererExit);
-    EXPECT_TRUE(saver.WaitForExit(kExitTimeoutMs, &saverExit)) << "the saver did not end";
-    EXPECT_EQ(std::pair(rendererExit, saverExit), std::pair(0ul, 0ul)) << "exit codes of the renderer and the saver";
+    const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
+    EXPECT_TRUE(SameFile(renderer.ImagePath(), rendererFolder + L"\\" + kRendererFileName))
+        << ToUtf8(renderer.ImagePath());
+    EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
 }
 
 void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     const std::wstring ini = std::filesystem::path(saverPath).parent_path().wstring() + L"\\" + kSettingsFileName;
     const Process saver = Process::Start(saverPath, L"/c");
     ASSERT_TRUE(saver.Started());
-    // 設定: 1095 x 375 twips at 4800, 3000 in the client area, 1440 twips to the inch at the display's DPI.
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    POINT centre{MulDiv(4800 + 1095 / 2, dpi, 1440), MulDiv(3000 + 375 / 2, dpi, 1440)};
+    constexpr Twips kSaveButton{4800, 3000, 1095, 375};  // 設定
     HWND dialog = nullptr;
     RECT client{};
     ASSERT_TRUE(WaitUntil([&] {  // shown at its final size
         dialog = FindWindowW(nullptr, kSettingsDialogTitle);
-        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) && client.bottom > centre.y;
+        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) &&
+               client.bottom > DialogLayout(dialog).Px(kSaveButton.top + kSaveButton.height);
     })) << "no settings dialog";
-    ClientToScreen(dialog, &centre);
+    const POINT centre = Centre(DialogLayout(dialog).OnScreen(kSaveButton));
     SetForegroundWindow(dialog);
     // The pointer comes over the button, then presses it; a press that comes
     // before the button has seen the pointer is repeated until the program ends.
@@ -165,29 +82,6 @@ void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     ASSERT_TRUE(ended) << "pressing 設定 did not close the dialog and end the program";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(ReadBytes(ini).empty()) << "no settings file beside the program: " << ToUtf8(ini);
-}
-
-std::vector<ZipEntry> ZipEntries(const std::wstring& path) {
-    const std::string zip = ReadBytes(path);
-    const auto byte = [&](std::size_t at) { return unsigned{static_cast<unsigned char>(zip[at])}; };
-    const auto u16 = [&](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
-    const auto u32 = [&](std::size_t at) { return u16(at) | static_cast<unsigned long>(u16(at + 2)) << 16; };
-    // The end-of-central-directory record: the last one, behind at most a 64 KiB comment.
-    const std::size_t end = zip.rfind("PK\x05\x06");
-    if (end == std::string::npos || end + 22 > zip.size()) return {};
-    std::vector<ZipEntry> entries;
-    std::size_t at = u32(end + 16);
-    for (unsigned i = 0; i < u16(end + 10); ++i) {
-        if (at + 46 > zip.size() || u32(at) != 0x02014b50) return {};
-        entries.push_back({zip.substr(at + 46, u16(at + 28)), u16(at + 8), u32(at + 24)});
-        at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
-    }
-    return entries;
-}
-
-bool IsUtf8(const std::string& text) {
-    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
-                                               static_cast<int>(text.size()), nullptr, 0) > 0;
 }
 
 std::string ToUtf8(const std::wstring& text) {

@@ -1,6 +1,5 @@
-// What the tests of the release packages share: the packages, the registry
-// values they touch, silent installs and uninstalls, folder trees, a zip's
-// entries, and the installed programs at work.
+// What the tests of the release packages share: the packages, folder trees, and
+// the installed or unpacked programs at work.
 #pragma once
 
 #include <optional>
@@ -15,34 +14,18 @@ namespace pkgtest {
 using namespace systest;
 
 inline constexpr const wchar_t* kSettingsFileName = L"モザイカ図.ini";
-inline constexpr const wchar_t* kUninstallerFileName = L"Uninstall.exe";
-inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mosaika";
-inline constexpr DWORD kSetupTimeoutMs = 60000;  // generous: either takes a second or two
 
 // The packages made for the tests, the folder the zip was unpacked into (blanks
 // and Japanese characters in its path), the programs the packages were made from.
 std::wstring PackagePath(const wchar_t* fileName);
 std::wstring UnpackedZipFolder();
 std::wstring PackagedProgram(const std::wstring& name);
-std::wstring LocalAppData();
-std::wstring DefaultInstallFolder();
-
-// SCRNSAVE.EXE under HKCU\Control Panel\Desktop; nothing when absent, setting nothing deletes it.
-std::optional<std::wstring> ScreenSaver();
-void SetScreenSaver(const std::optional<std::wstring>& value);
-bool UninstallEntryExists();
-std::optional<std::wstring> UninstallValue(const wchar_t* name);  // a text value of the uninstall entry
-
-// The exit code of the installer run with /S (and /D=folder when given), or
-// of the installation's uninstaller, run with /S as a copy from the temporary
-// folder with _?=folder so it can remove itself; nothing when it did not end in time.
-std::optional<DWORD> InstallSilently(const std::wstring& folder = L"");
-std::optional<DWORD> UninstallSilently(const std::wstring& folder);
 
 // Every file and folder under the folder, relative to it, sorted; empty when there is none.
 std::vector<std::wstring> FilesUnder(const std::wstring& folder);
 // Whether two paths name the same file, in any of their long or short forms.
 bool SameFile(const std::wstring& a, const std::wstring& b);
+std::string ToUtf8(const std::wstring& text);
 
 // Starts the saver with this exact command line (as the host does: the value of
 // SCRNSAVE.EXE and " /s", unquoted), expects the renderer from rendererFolder
@@ -51,16 +34,5 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
 // Starts the saver with /c, presses 設定 as a user would, and expects the
 // program to end and its settings file to lie beside it.
 void ExpectSettingsSavedBeside(const std::wstring& saverPath);
-
-struct ZipEntry {
-    std::string name;  // as stored
-    unsigned flags = 0;
-    unsigned long size = 0;  // uncompressed
-};
-// The entries of a zip file's central directory; empty when it cannot be read.
-std::vector<ZipEntry> ZipEntries(const std::wstring& path);
-
-bool IsUtf8(const std::string& text);
-std::string ToUtf8(const std::wstring& text);
 
 }  // namespace pkgtest
