@@ -40,7 +40,7 @@ TEST(SettingsRules, OpeningPositionCentresAcrossAndSitsAtAThird) {
         DialogPosition position;
     } rows[] = {
         {28800, 16200, 7275, 4170, {10762, 4010}},  // 21525 / 2 truncated
-        {9600, 7200, 7275.5, 4170, {1162, 1010}},   // 2324.5 rounds to even 2324
+        {9600, 7200, 7274.5, 4170, {1163, 1010}},   // 2325.5 rounds to even 2326
         {6000, 3000, 7275, 4170, {-637, -390}},     // larger than the screen: truncated toward zero
     };
     for (const auto& row : rows) {
