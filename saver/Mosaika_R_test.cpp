@@ -14,23 +14,16 @@
 namespace mosaika {
 namespace {
 
-// The colour at (x, y) of the host's client area on the screen, or of the picture drawn alone.
-COLORREF PixelAt(HWND host, const forms::Picture* picture, int x, int y) {
-    const forms::WindowDc screen(nullptr);
-    const forms::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    const forms::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 152, 112));
-    const forms::SelectedObject selected(memory.get(), bitmap.get());
-    if (picture) picture->Draw(memory.get(), 0, 0, 152, 112);
-    POINT point{x, y};
-    if (host) ClientToScreen(host, &point);
-    return host ? GetPixel(screen.get(), point.x, point.y) : GetPixel(memory.get(), x, y);
-}
-
 TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBeyond) {
+    // The picture drawn alone, to compare with.
     const forms::Picture picture = forms::Picture::FromResource(IDR_PREVIEW_JPEG);
     ASSERT_TRUE(picture);
-    ASSERT_EQ((std::pair{picture.Size().cx, picture.Size().cy}), (std::pair{152L, 112L}));
-    ASSERT_NE(PixelAt(nullptr, &picture, 50, 40), RGB(0, 0, 0)) << "(50, 40) lies in the pattern";
+    const forms::WindowDc screen(nullptr);
+    const forms::UniqueMemoryDc alone(CreateCompatibleDC(screen.get()));
+    const forms::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 152, 112));
+    const forms::SelectedObject selected(alone.get(), bitmap.get());
+    picture.Draw(alone.get(), 0, 0, 152, 112);
+    ASSERT_NE(GetPixel(alone.get(), 50, 40), RGB(0, 0, 0)) << "(50, 40) lies in the pattern";
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
@@ -41,23 +34,26 @@ TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBe
         const forms::UniqueWindow host(CreateWindowExW(0, L"PreviewHost", L"host", WS_POPUP | WS_VISIBLE, 40, 30,
                                                        width, height, nullptr, nullptr, nullptr, nullptr));
         SetUpPreview("/p " + std::to_string(reinterpret_cast<INT_PTR>(host.get())));
-        // Shown, at its final size, and painted.
-        const auto ready = [&] {
+        const auto shown = [&](int x, int y) {
+            POINT point{x, y};
+            ClientToScreen(host.get(), &point);
+            return GetPixel(screen.get(), point.x, point.y);
+        };
+        const auto ready = [&] {  // shown, at its final size, and painted
             HWND preview = FindWindowExW(host.get(), nullptr, nullptr, L"Preview Window");
             RECT rect{};
             return preview && IsWindowVisible(preview) && GetClientRect(preview, &rect) && rect.right == width &&
-                   rect.bottom == height && PixelAt(host.get(), nullptr, 50, 40) == PixelAt(nullptr, &picture, 50, 40);
+                   rect.bottom == height && shown(50, 40) == GetPixel(alone.get(), 50, 40);
         };
         for (const DWORD start = GetTickCount(); !ready() && GetTickCount() - start < 5000; Sleep(10)) {
             for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
         }
         ASSERT_TRUE(ready()) << width << " x " << height;
         // Column 0 is black in the picture itself.
-        for (const POINT at : {POINT{0, 0}, POINT{2, 5}, POINT{151, 111}, POINT{99, 79}, POINT{152, 0}, POINT{199, 149},
-                               POINT{10, 112}}) {
-            if (at.x >= width || at.y >= height) continue;
-            const COLORREF expected = at.x < 152 && at.y < 112 ? PixelAt(nullptr, &picture, at.x, at.y) : RGB(0, 0, 0);
-            EXPECT_EQ(PixelAt(host.get(), nullptr, at.x, at.y), expected) << at.x << "," << at.y;
+        for (const auto& [x, y] : {std::pair{0, 0}, {2, 5}, {151, 111}, {99, 79}, {152, 0}, {199, 149}, {10, 112}}) {
+            if (x >= width || y >= height) continue;
+            const COLORREF expected = x < 152 && y < 112 ? GetPixel(alone.get(), x, y) : RGB(0, 0, 0);
+            EXPECT_EQ(shown(x, y), expected) << x << "," << y;
         }
     }
 }
