@@ -2,6 +2,8 @@
 
 #include "Numbers.h"
 
+#include <string>
+
 namespace mosaika {
 
 namespace {
@@ -38,8 +40,9 @@ bool IsAsciiLower(char c) {
     return c >= 'a' && c <= 'z';
 }
 
-}  // namespace
-
+// The second character, an ASCII letter folded to upper case; empty when the
+// command line is shorter than two characters. Any other character comes back
+// as the UTF-8 of the character holding that position.
 std::string ModeLetter(std::string_view commandLine) {
     int units = 0;
     for (std::size_t pos = 0; pos < commandLine.size();) {
@@ -56,6 +59,8 @@ std::string ModeLetter(std::string_view commandLine) {
     }
     return {};
 }
+
+}  // namespace
 
 std::int32_t HostWindowHandle(std::string_view commandLine) {
     int units = 0;

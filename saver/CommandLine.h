@@ -8,17 +8,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace mosaika {
-
-// The second character folded to upper case; empty when the command line is
-// shorter than two characters. Only ASCII letters are folded, so no other
-// character can turn into a mode letter ("/ſ" stays apart from "/S"). A
-// second character that is not ASCII comes back as the UTF-8 of the character
-// holding that position.
-std::string ModeLetter(std::string_view commandLine);
 
 // The text from the fourth character on, read by ReadLenientNumber and
 // Round into 32 bits: "/p 1234" and "/p:1234" give 1234. No number, or one
@@ -33,6 +25,8 @@ enum class ModeAction {
     EndSilently,         // anything else, a single character included
 };
 
+// The action of the mode letter, the second character folded to upper case.
+// Only ASCII letters fold, so no other character becomes one ("/ſ" is not "/S").
 ModeAction ModeActionFor(std::string_view commandLine);
 
 }  // namespace mosaika

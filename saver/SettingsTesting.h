@@ -1,8 +1,7 @@
-// A settings store in memory, for the settings tests and the settings fuzzer.
-// It answers as GetPrivateProfileStringA does (a value up to its first zero
-// byte, at most 255 bytes) and records every call in order: the key read,
-// "key=value" written, the path looked for; "misplaced" for a call naming
-// another section or settings file.
+// A settings store in memory that answers as GetPrivateProfileStringA does
+// (a value up to its first zero byte, at most 255 bytes) and records every
+// call: the key read, "key=value" written, the path looked for; "misplaced"
+// for a call naming another section or settings file.
 #pragma once
 
 #include <algorithm>
@@ -29,8 +28,7 @@ struct FakeSettingsPort final : SettingsPort {
     }
     std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& f) override {
         calls.push_back(section == kIniSection && f == file ? key : "misplaced");
-        const auto found = values.find(key);
-        return found == values.end() ? std::string() : AsReturned(found->second);
+        return values.contains(key) ? AsReturned(values[key]) : std::string();
     }
     bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& f) override {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace mosaika {
 namespace {
@@ -68,12 +69,8 @@ TEST(ButtonFace, PiecesCoverTheFrameWithoutGapsAtAnyDpi) {
 }
 
 TEST(ButtonFace, TwipsToPixelsRoundsHalvesAwayFromZeroLikeTheWindowToolkit) {
-    const struct {
-        double twips;
-        int dpi, pixels;
-    } rows[] = {{1, 96, 0}, {1, 144, 0}, {60, 96, 4}, {60, 120, 5}, {60, 144, 6}, {22.5, 96, 2}, {-7.5, 96, -1}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
+    for (const auto& [twips, dpi, pixels] : {std::tuple{1.0, 144, 0}, {60.0, 120, 5}, {22.5, 96, 2}, {-7.5, 96, -1}}) {
+        EXPECT_EQ(TwipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
     }
 }
 

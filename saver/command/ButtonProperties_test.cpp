@@ -1,6 +1,6 @@
 // The button's stored properties: the store's key rules, reading and writing
-// with their orders and defaults, and the redraws the property operations ask
-// for. Values the control keeps to itself are checked by what it writes back.
+// with their orders and defaults, and the redraws the property operations
+// ask for. Values the control keeps to itself are checked by what it writes back.
 #include "ButtonProperties.h"
 
 #include <gtest/gtest.h>
@@ -46,28 +46,21 @@ TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreLeftOut) {
 }
 
 TEST(ButtonProperties, ReadingTakesEachStoredValueOrLeavesItsPropertyAlone) {
-    // The dialog's saved data for one button, and nothing stored at all.
-    const PropertyBag dialogButton{
-        {"_extentx", "1826"}, {"_extenty", "661"}, {"caption", "ｷｬﾝｾﾙ"}, {"font", kDesignFont}};
-    Control dialog;
-    const PropertyEffects effects = dialog.properties.ReadProperties(dialogButton, kContainerFont);
-    EXPECT_EQ((std::tuple{dialog.machine.Enabled(), dialog.properties.Caption(), dialog.properties.Font(),
-                          dialog.properties.FontColour()}),
-              (std::tuple{true, std::string("ｷｬﾝｾﾙ"), kDesignFont, 0u}));
-    EXPECT_EQ(effects.reactions, Reactions{kNormal});
-    EXPECT_EQ(effects.changed, std::nullopt);
-    const Control bare;
-    EXPECT_EQ((std::tuple{bare.machine.Enabled(), bare.properties.Caption(), bare.properties.Font()}),
-              (std::tuple{true, std::string("Command1"), kContainerFont}));
+    // Nothing stored: every property reads its default, so nothing is written back.
+    Control bare;
+    PropertyBag none;
+    EXPECT_EQ(bare.properties.ReadProperties(none, kContainerFont).reactions, Reactions{kNormal});
+    bare.properties.WriteProperties(none, kContainerFont);
+    EXPECT_EQ(none.Entries(), Entries{});
 
     // Start: enabled false, colour 0x123456, transparent, FirstRun 7, Arial; one key is then stored anew.
     const struct {
         std::string key, text;
         PropertyValue written;
     } rows[] = {
-        {"enabled", "true", "(default)"}, {"Enabled", "2.5", "(default)"},    {"Enabled", "yes", "0"},
+        {"enabled", "true", "(default)"},   {"Enabled", "2.5", "(default)"},       {"Enabled", "yes", "0"},
         {"FontColour", "-1", "4294967295"}, {"FontColour", "4294967296", "1193046"}, {"Visible", "1", "(default)"},
-        {"Visible", "2", "0"},            {"FirstRun", " 2.5 ", "2"},          {"FirstRun", "256", "7"},
+        {"Visible", "2", "0"},              {"FirstRun", " 2.5 ", "2"},            {"FirstRun", "256", "7"},
         {"Font", "Arial,12", kArial},
     };
     for (const auto& row : rows) {
@@ -81,7 +74,8 @@ TEST(ButtonProperties, ReadingTakesEachStoredValueOrLeavesItsPropertyAlone) {
 }
 
 TEST(ButtonProperties, WritingLeavesOutDefaultsInItsOrderAndReadsBack) {
-    Control control({{"caption", "ｷｬﾝｾﾙ"}, {"font", kDesignFont}});
+    // The dialog's saved data for one button.
+    Control control({{"_extentx", "1826"}, {"_extenty", "661"}, {"caption", "ｷｬﾝｾﾙ"}, {"font", kDesignFont}});
     PropertyBag saved{{"_ExtentX", "1826"}, {"_ExtentY", "661"}};
     EXPECT_EQ(control.properties.WriteProperties(saved, kContainerFont).reactions, Reactions{kNormal});
     EXPECT_EQ(saved.Entries(), (Entries{{"_ExtentX", "1826"}, {"_ExtentY", "661"}, {"Caption", "ｷｬﾝｾﾙ"},
@@ -103,39 +97,34 @@ TEST(ButtonProperties, WritingLeavesOutDefaultsInItsOrderAndReadsBack) {
     }
 }
 
-TEST(ButtonProperties, SettersReportTheirNameAndRedrawAsTheyShould) {
+TEST(ButtonProperties, OperationsReportTheirPropertyAndRedrawAsTheyShould) {
     Control control({{"caption", "ｷｬﾝｾﾙ"}});
     control.machine.Initialize();
     control.machine.MouseMove();  // state 2: drawings are reversed
-    PropertyEffects effects = control.properties.LetEnabled(false);
-    EXPECT_EQ(effects.reactions, (Reactions{ButtonReaction{Skin::Disable, true, false, false}}));
-    EXPECT_EQ(effects.changed, ButtonProperty::Enabled);
-    effects = control.properties.LetFontColour(0xFF);  // while disabled, no drawing
-    EXPECT_EQ(effects.reactions, Reactions{});
-    EXPECT_EQ(effects.changed, ButtonProperty::FontColour);
-    EXPECT_EQ(control.properties.LetEnabled(true).reactions, Reactions{kNormalReversed});
-    effects = control.properties.LetCaption("設定");
-    EXPECT_EQ(effects.reactions, Reactions{});
-    EXPECT_EQ(effects.changed, ButtonProperty::Caption);
-    effects = control.properties.LetFont(kContainerFont);
-    EXPECT_EQ(effects.reactions, Reactions{});
-    EXPECT_EQ(effects.changed, ButtonProperty::Font);
-    const PropertyResult<std::uint32_t> colour = control.properties.GetFontColour();
-    EXPECT_EQ((std::pair{colour.value, colour.effects.reactions}), (std::pair{0xFFu, Reactions{kNormalReversed}}));
-    EXPECT_EQ(control.machine.State(), ButtonState::Hover);
-
+    ButtonProperties& p = control.properties;
+    int step = 0;
+    const auto expect = [&step](const PropertyEffects& effects, const Reactions& reactions,
+                                std::optional<ButtonProperty> changed) {
+        ++step;
+        EXPECT_TRUE(effects.reactions == reactions && effects.changed == changed) << "step " << step;
+    };
+    expect(p.LetEnabled(false), {{Skin::Disable, true, false, false}}, ButtonProperty::Enabled);
+    expect(p.LetFontColour(0xFF), {}, ButtonProperty::FontColour);  // while disabled, no drawing
+    expect(p.LetEnabled(true), {kNormalReversed}, ButtonProperty::Enabled);
+    expect(p.LetCaption("設定"), {}, ButtonProperty::Caption);
+    expect(p.LetFont(kContainerFont), {}, ButtonProperty::Font);
+    const PropertyResult<std::uint32_t> colour = p.GetFontColour();
+    expect(colour.effects, {kNormalReversed}, std::nullopt);
     // Visible reads 255 while opaque; 0 hides only the face.
-    Control shown;
-    PropertyResult<std::uint8_t> visible = shown.properties.GetVisible();
-    EXPECT_EQ((std::pair{int{visible.value}, visible.effects.reactions}), (std::pair{255, Reactions{kNormal}}));
-    effects = shown.properties.LetVisible(0);
-    EXPECT_EQ(effects.reactions, Reactions{});
-    EXPECT_EQ(effects.changed, ButtonProperty::Visible);
-    visible = shown.properties.GetVisible();
-    EXPECT_EQ((std::pair{int{visible.value}, visible.effects.reactions}), (std::pair{0, Reactions{}}));
-    effects = shown.properties.LetVisible(7);
-    EXPECT_EQ((std::pair{Stored(shown.properties, "Visible"), effects.reactions}),
-              (std::pair{PropertyValue("(default)"), Reactions{kNormal}}));
+    PropertyResult<std::uint8_t> visible = p.GetVisible();
+    expect(visible.effects, {kNormalReversed}, std::nullopt);
+    expect(p.LetVisible(0), {}, ButtonProperty::Visible);
+    const PropertyResult<std::uint8_t> hidden = p.GetVisible();
+    expect(hidden.effects, {}, std::nullopt);
+    expect(p.LetVisible(7), {kNormalReversed}, ButtonProperty::Visible);
+    EXPECT_EQ((std::tuple{colour.value, int{visible.value}, int{hidden.value}, control.machine.State()}),
+              (std::tuple{0xFFu, 255, 0, ButtonState::Hover}));
+    EXPECT_EQ(Stored(p, "Visible"), PropertyValue("(default)"));
 }
 
 TEST(ButtonProperties, FirstReadOfEnabledTurnsANewControlOn) {

@@ -15,16 +15,16 @@ namespace {
 
 using Sent = std::vector<std::string>;
 
-TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
+TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorTextAndPlayDeviceAddsFromAndTo) {
     const struct {
         std::string command;
         MciAnswer answer;
         std::map<std::uint32_t, std::string> errorTexts;
         std::int32_t code;
         std::string reply, query;
-        Sent sent;
+        Sent sent;  // by each of SendMciCommand and QueryMci
     } rows[] = {
-        {"status cdaudio current track", {0, "3"}, {}, 0, "3", "3", {"status cdaudio current track|512"}},
+        {"status cdaudio mode", {0, "3"}, {}, 0, "3", "3", {"status cdaudio mode|512"}},
         {"status cdaudio mode", {263}, {{263, "not open"}}, 263, "not open", "Error:263",
          {"status cdaudio mode|512", "error text|256"}},
         {"status cdaudio mode", {263}, {}, 263, std::string(kNoErrorText), "Error:263",
@@ -32,26 +32,22 @@ TEST(Mosaika_BGM, SendMciCommandGivesTheReplyOrTheErrorText) {
         {"", {}, {}, -1, std::string(kNoCommandText), "Error:-1", {}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.reply);
         RecordingMci mci;
         mci.answers[row.command] = row.answer;
         mci.errorTexts = row.errorTexts;
         Mosaika_BGM bgm(mci);
         std::string reply = "stale";
         EXPECT_EQ(bgm.SendMciCommand(row.command, reply), row.code);
-        EXPECT_EQ(reply, row.reply);
-        EXPECT_EQ(bgm.QueryMci(row.command), row.query);
+        EXPECT_EQ((std::pair{reply, bgm.QueryMci(row.command)}), (std::pair{row.reply, row.query}));
         Sent twice = row.sent;
         twice.insert(twice.end(), row.sent.begin(), row.sent.end());
-        EXPECT_EQ(mci.sent, twice);
+        EXPECT_EQ(mci.sent, twice) << row.reply;
     }
-}
-
-TEST(Mosaika_BGM, PlayDeviceAddsFromAndToWhenGiven) {
     RecordingMci mci;
     Mosaika_BGM bgm(mci);
-    const std::pair<const char*, const char*> rows[] = {{"", ""}, {"03:00:00:00", ""}, {"", "5"}, {"1", "2"}};
-    for (const auto& [from, to] : rows) EXPECT_EQ(bgm.PlayDevice("cdaudio", from, to), 0);
+    for (const auto& [from, to] : {std::pair{"", ""}, {"03:00:00:00", ""}, {"", "5"}, {"1", "2"}}) {
+        EXPECT_EQ(bgm.PlayDevice("cdaudio", from, to), 0);
+    }
     EXPECT_EQ(mci.sent, (Sent{"play cdaudio|512", "play cdaudio from 03:00:00:00|512", "play cdaudio to 5|512",
                               "play cdaudio from 1 to 2|512"}));
 }

@@ -40,12 +40,6 @@ std::string RepeatTrackText(std::int16_t bgmRepeat) { return FormatTrackNumber(b
 
 std::int16_t BgmRepeatFromText(std::string_view text) { return RoundToInt16(text).value_or(0); }
 
-void SaveDialogSettings(MusicSettings& settings, std::string_view repeatText, SettingsPort& port,
-                        const std::string& settingsFile) {
-    settings.BgmRepeat = BgmRepeatFromText(repeatText);
-    SaveSettings(settings, port, settingsFile);
-}
-
 DialogPosition OpeningPosition(double screenWidth, double screenHeight, double windowWidth, double windowHeight) {
     // Integer division truncates toward zero, as the rule asks.
     return {RoundToInt32(screenWidth - windowWidth).value_or(0) / 2,

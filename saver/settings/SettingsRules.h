@@ -1,8 +1,7 @@
 // The rules of the settings dialog Mosaika_P without its window: which
 // controls the chosen music source enables and which indicator shows the
-// selected picture, the repeat-track list and texts, saving the settings,
-// where the dialog opens, and the colours of the bands painted on the dialog
-// and on its panel.
+// selected picture, the repeat-track list and texts, where the dialog opens,
+// and the colours of the bands painted on the dialog and on its panel.
 #pragma once
 
 #include <array>
@@ -45,11 +44,6 @@ std::string RepeatTrackText(std::int16_t bgmRepeat);
 // a sign, a fraction) rounded, halves to even; 0 for a text that is not a
 // number and for one that does not fit a signed 16-bit integer.
 std::int16_t BgmRepeatFromText(std::string_view text);
-
-// The save button: BgmRepeat from the repeat text, then the three keys
-// written in order (BgmMode, BgmRepeat, BgmFile) whatever the source.
-void SaveDialogSettings(MusicSettings& settings, std::string_view repeatText, SettingsPort& port,
-                        const std::string& settingsFile);
 
 // Where the dialog opens, in twips: centred across, at a third of the free
 // height: Left = (screen - window width) rounded, halved, truncated toward
