@@ -23,7 +23,7 @@ class RendererTest : public testing::Test {
 protected:
     // Starts the renderer and waits until its window is up.
     HWND StartRenderer(const std::wstring& arguments = L"") {
-        renderer_ = Process::Start(RendererPath(), arguments);
+        renderer_ = Process::Start(ProgramFolder() + L"\\" + kRendererFileName, arguments);
         return WaitForRendererWindow();
     }
 
@@ -58,13 +58,13 @@ void ExpectMovingCellPattern(const RECT& area, const std::string& name) {
     Screenshot first;
     std::size_t foreign = 0;
     EXPECT_TRUE(WaitUntil([&] {
-        first = CaptureArea(area);
+        first = CaptureScreen(area);
         foreign = 0;
         for (const std::uint32_t pixel : first.pixels) foreign += palette.count(pixel) ? 0 : 1;
         return foreign == 0;
     }, 5000, 100)) << foreign << " pixels outside the palette";
     SleepMs(1200);
-    const Screenshot later = CaptureArea(area);
+    const Screenshot later = CaptureScreen(area);
     std::printf("screenshots: %s %s\n", SaveScreenshot(first, name + "-first").c_str(),
                 SaveScreenshot(later, name + "-later").c_str());
     const std::set<std::uint32_t> seen(first.pixels.begin(), first.pixels.end());
@@ -199,7 +199,7 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
         SendMessageTimeoutW(window, WM_DISPLAYCHANGE, 32, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
     };
     announce(1);
-    EXPECT_TRUE(WaitForNoWindow(kMonitorClass, nullptr, 3000)) << "a window is left on the removed monitor";
+    EXPECT_TRUE(WaitUntil([] { return !FindWindowW(kMonitorClass, nullptr); }, 3000)) << "a window is left on the removed monitor";
     EXPECT_TRUE(Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x100"));
     announce(2);
     second = SecondMonitor();

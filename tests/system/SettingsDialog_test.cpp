@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +24,31 @@ namespace {
 
 using namespace systest;
 using Names = std::vector<std::string>;
+
+// A box of the dialog: twips from the top-left corner of its client area.
+struct Twips {
+    double left, top, width, height;
+};
+
+// Where the dialog's layout lies on the screen at the display's DPI, each edge rounded to the nearest pixel.
+class DialogLayout {
+public:
+    explicit DialogLayout(HWND dialog = nullptr) {
+        const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+        dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);  // real pixels once SetProcessDPIAware ran
+        ClientToScreen(dialog, &origin_);
+    }
+    int Dpi() const { return dpi_; }
+    int Px(double twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+    RECT OnScreen(const Twips& box) const {
+        return {origin_.x + Px(box.left), origin_.y + Px(box.top), origin_.x + Px(box.left + box.width),
+                origin_.y + Px(box.top + box.height)};
+    }
+
+private:
+    int dpi_ = 96;
+    POINT origin_{};
+};
 
 // The layout in twips. The panel Pic_C holds the source rows: the indicators
 // Img_BGM and labels lbl_BGM of 0 none, 1 music CD, 2 MP3/WAV file.
@@ -375,7 +401,7 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
                      {kStay, MOUSEEVENTF_LEFTUP, cancel, kSelected}};
         for (const auto& step : steps) {
             if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
-            if (step.button) SendMouseButton(step.button);
+            if (step.button) SendMouse(step.button);
             if (step.to.x >= 0 || step.button) SleepMs(300);
             EXPECT_TRUE(Shows(step.face, step.look)) << "step " << &step - steps;
             if (&step.look == &kHighLight) {
