@@ -29,9 +29,7 @@ public:
 
 TEST(DllPlanting, TheControlProgramLoadsThePlantedWinmm) {
     const PlantedFolder folder;
-    DWORD exitCode = 1234;
-    ASSERT_TRUE(Process::Start(folder.File(L"WinmmImportProbe.exe")).WaitForExit(kExitTimeoutMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_EQ(Process::Start(folder.File(L"WinmmImportProbe.exe")).ExitCode(kExitTimeoutMs), 0u);
     EXPECT_NE(folder.LoadedBy(L"winmm.dll").find("WinmmImportProbe.exe"), std::string::npos)
         << "the planted winmm.dll was not loaded: the load order does not prefer the program's folder";
 }

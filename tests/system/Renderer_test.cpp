@@ -28,9 +28,7 @@ protected:
     }
 
     void ExpectEndsWithZero() {
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(renderer_.WaitForExit(5000, &exitCode)) << "the renderer did not end";
-        EXPECT_EQ(exitCode, 0u);
+        ASSERT_EQ(renderer_.ExitCode(5000), 0u) << "259: the renderer did not end";
         EXPECT_EQ(FindWindowW(nullptr, kKanvas), nullptr);
         EXPECT_EQ(FindWindowW(kMonitorClass, nullptr), nullptr) << "a monitor window is left";
     }
@@ -42,11 +40,6 @@ protected:
 bool WaitForRect(HWND window, const RECT& expected) {
     RECT rect{};
     return WaitUntil([&] { return GetWindowRect(window, &rect) && EqualRect(&rect, &expected); }, 3000);
-}
-
-void Close(HWND window) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
 // The area shows a cell pattern in the palette's colours only, and it moves.
@@ -99,7 +92,7 @@ TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreen
         if (row.escape) {
             PressKey(VK_ESCAPE);
         } else {
-            Close(window);
+            PostMessageW(window, WM_CLOSE, 0, 0);
         }
         ExpectEndsWithZero();
         EXPECT_TRUE(ScreenSaverActive()) << "the screen saver was not switched on again";
@@ -132,7 +125,7 @@ TEST_F(RendererTest, MovingPatternInPaletteColoursOtherInputIgnoredZoomCommandsC
         EXPECT_TRUE(WaitForRect(window, {left, top, left + width, top + height})) << "zoom " << n;
     }
     EXPECT_TRUE(renderer_.Running());
-    Close(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
     ExpectEndsWithZero();
 }
 
@@ -209,7 +202,7 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
 
     Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x0");  // as it was, for the cases after this one
     EXPECT_TRUE(WaitUntil([] { return SecondMonitor().top == 0; }, 5000, 50));
-    Close(monitorWindow);  // a close request to the second monitor's window ends the program
+    PostMessageW(monitorWindow, WM_CLOSE, 0, 0);  // a close request to the second monitor's window ends the program
     ExpectEndsWithZero();
 }
 

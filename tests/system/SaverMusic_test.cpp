@@ -39,10 +39,7 @@ void ExpectMusic(const MusicRow& row) {
         if (row.content == Content::Mp3) {  // 1 s of 440 Hz, made at build time
             ASSERT_TRUE(CopyFileW(TestFile(L"tone.mp3").c_str(), file.c_str(), FALSE)) << "no tone.mp3: sox with MP3?";
         }
-        settings = MusicSettingsIni(2, 0, file);
-        if (std::wstring(row.file) == L"tone.Wav") {
-            for (std::size_t at; (at = settings.find("= ")) != std::string::npos;) settings.erase(at + 1, 1);
-        }
+        settings = MusicSettingsIni(2, 0, file, std::wstring(row.file) != L"tone.Wav");
     }
     ASSERT_TRUE(WriteBytes(folder.Ini(), settings));
 

@@ -18,14 +18,10 @@ void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, 
     } else {
         PostMessageW(rendererWindow, WM_CLOSE, 0, 0);
     }
-    DWORD exitCode = 1234;
-    ASSERT_TRUE(renderer.WaitForExit(kExitTimeoutMs, &exitCode)) << "the renderer did not end";
+    ASSERT_EQ(renderer.ExitCode(kExitTimeoutMs), 0u) << "the renderer (259: it did not end)";
     const DWORD rendererEnd = GetTickCount();
-    EXPECT_EQ(exitCode, 0u) << "renderer";
-    exitCode = 1234;
-    ASSERT_TRUE(saver.WaitForExit(kExitTimeoutMs, &exitCode)) << "the saver outlived its renderer";
+    ASSERT_EQ(saver.ExitCode(kExitTimeoutMs), 0u) << "the saver (259: it outlived its renderer)";
     std::printf("  the saver ended %lu ms after the renderer\n", GetTickCount() - rendererEnd);
-    EXPECT_EQ(exitCode, 0u) << "saver";
     EXPECT_EQ(FindWindowW(nullptr, kSaverWindowTitle), nullptr);
     EXPECT_EQ(FindWindowW(nullptr, kRendererWindowTitle), nullptr);
 }
@@ -94,8 +90,8 @@ HostWindow::HostWindow(int clientWidth, int clientHeight) {
                                   GetModuleHandleW(nullptr), nullptr));
 }
 
-std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile) {
-    const auto number = [](int value) { return (value >= 0 ? L" " : L"") + std::to_wstring(value); };
+std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile, bool blank) {
+    const auto number = [blank](int value) { return (blank && value >= 0 ? L" " : L"") + std::to_wstring(value); };
     return Cp932(L"[Section]\r\n"
                  L"BGM区分=" + number(bgmMode) + L"\r\n"
                  L"BGMﾘﾋﾟｰﾄ=" + number(bgmRepeat) + L"\r\n"

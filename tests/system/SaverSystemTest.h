@@ -70,9 +70,9 @@ private:
 };
 
 // The ini file as the settings dialog writes it: section "Section" and the
-// keys BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ in Shift-JIS, numbers with their leading
-// blank, CRLF line ends.
-std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile);
+// keys BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ in Shift-JIS, CRLF line ends, numbers with
+// their leading blank as Windows keeps it (Wine's profile writer drops it).
+std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgmFile, bool blank = true);
 
 // A 16-bit mono PCM WAV file of a 440 Hz sine at 22050 Hz.
 std::string SineWave(DWORD milliseconds);

@@ -62,7 +62,10 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         HWND kanvas = WaitForRendererWindow();
         ASSERT_NE(kanvas, nullptr) << "no renderer window shown with the keyboard";
         const Process renderer = Process::OfWindow(kanvas);
-        EXPECT_TRUE(SamePath(renderer.ImagePath(), folder.Renderer())) << Cp932(renderer.ImagePath());
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size);
+        EXPECT_TRUE(SamePath(image, folder.Renderer())) << Cp932(image);
         for (const std::wstring& decoy : decoys.paths_) EXPECT_FALSE(Exists(RanMarker(decoy))) << Cp932(decoy);
         HWND saverWindow = nullptr;
         EXPECT_TRUE(WaitUntil([&] { return (saverWindow = FindWindowOfProcess(saver.Id(), kSaverWindowTitle)); }))
@@ -105,7 +108,8 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
                 return window && IsWindowVisible(window);
             }, kWindowTimeoutMs)) << "no dialog or message";
             if (row.shows == Shows::Message) {
-                EXPECT_EQ(MessageBoxText(window), L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！") << Cp932(MessageBoxText(window));
+                const std::wstring text = MessageBoxText(window);
+                EXPECT_EQ(text, L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！") << Cp932(text);
                 EXPECT_TRUE(GetDlgItem(window, IDOK) && !GetDlgItem(window, IDCANCEL)) << "an OK button alone";
             } else {
                 EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
@@ -115,9 +119,7 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
             // Closed from its caption the dialog saves nothing; OK dismisses the message.
             PostMessageW(window, row.shows == Shows::Dialog ? WM_CLOSE : WM_COMMAND, IDOK, 0);
         }
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.WaitForExit(kExitTimeoutMs, &exitCode)) << "it did not end";
-        EXPECT_EQ(exitCode, 0u);
+        ASSERT_EQ(saver.ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
     }
     EXPECT_TRUE(NeverStarted(probed.Renderer())) << "the renderer was started";
     EXPECT_FALSE(Exists(probed.Ini()) || Exists(bare.Ini())) << "settings were written";
@@ -134,9 +136,7 @@ TEST(SaverStartTest, AnyStartEndsAtOnceWhileACopyShowsTheSaverOrItsSettings) {
             &DestroyWindow);
         for (const std::wstring& arguments : commandLines) {
             SCOPED_TRACE(testing::Message() << "window '" << Cp932(marker) << "', '" << Cp932(arguments) << "'");
-            DWORD exitCode = 1234;
-            ASSERT_TRUE(folder.StartSaver(arguments).WaitForExit(kExitTimeoutMs, &exitCode));
-            EXPECT_EQ(exitCode, 0u);
+            ASSERT_EQ(folder.StartSaver(arguments).ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
             EXPECT_EQ(FindWindowExW(host.Get(), nullptr, nullptr, kPreviewWindowTitle), nullptr) << "a preview";
         }
     }
@@ -170,10 +170,8 @@ TEST(SaverStartTest, RunWaitsForASlowRendererAndEndsWithOneThatEndsOrNeverShowsA
             EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
             continue;
         }
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.WaitForExit(row.endsWithinMs, &exitCode)) << "the run kept waiting";
+        ASSERT_EQ(saver.ExitCode(row.endsWithinMs), 0u) << "259: the run kept waiting";
         std::printf("%s: the run ended %lu ms after its start\n", Cp932(row.what).c_str(), saver.Age());
-        EXPECT_EQ(exitCode, 0u);
         const Process renderer(RanMarkerProcessId(folder.Renderer()));
         EXPECT_TRUE(Exists(RanMarker(folder.Renderer()))) << "the renderer was never started";
         if (row.delayMs) { EXPECT_TRUE(renderer.Running()) << "the run ended because the renderer did"; }

@@ -20,7 +20,9 @@ struct Round {
 
     Round(const SaverFolder& folder, const wchar_t* arguments, int survivors) {
         const std::wstring commandLine = L"\"" + folder.Saver() + L"\" " + arguments;
-        for (int i = 0; i < 5; ++i) copies.push_back(Process::StartWithCommandLine(folder.Saver(), commandLine, CREATE_SUSPENDED));
+        for (int i = 0; i < 5; ++i) {
+            copies.push_back(Process::StartWithCommandLine(folder.Saver(), commandLine, CREATE_SUSPENDED));
+        }
         for (Process& copy : copies) copy.Resume();
         EXPECT_TRUE(WaitUntil([&] { return Running() <= survivors; }, kExitTimeoutMs)) << Running() << " copies running";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "a copy wrote a file";

@@ -64,13 +64,6 @@ bool Process::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
     return true;
 }
 
-std::wstring Process::ImagePath() const {
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    if (!process_ || !QueryFullProcessImageNameW(Handle(), 0, path, &size)) return {};
-    return std::wstring(path, size);
-}
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     for (const DWORD start = GetTickCount();;) {
         MSG message;
@@ -107,15 +100,13 @@ int CountWindows(const wchar_t* title) {
 
 namespace {
 
-void SendKey(WORD virtualKey, DWORD flags, WORD scan) {
+// A virtual key with its scan code, or a character (KEYEVENTF_UNICODE).
+void SendKey(WORD virtualKey, DWORD flags, wchar_t character = 0) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
+    const WORD scan = character ? character : static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     input.ki = {virtualKey, scan, flags, 0, 0};
     SendInput(1, &input, sizeof input);
-}
-
-void SendKey(WORD virtualKey, DWORD flags) {
-    SendKey(virtualKey, flags, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)));
 }
 
 void SendMouse(DWORD flags, LONG x, LONG y) {
@@ -221,19 +212,15 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
     return path;
 }
 
-namespace {
-
-DWORD RunFlagProbe(const wchar_t* argument) {
+bool ScreenSaverActive() {
     DWORD exitCode = 2;
-    Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), argument).WaitForExit(10000, &exitCode);
-    return exitCode;
+    Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), L"get").WaitForExit(kExitTimeoutMs, &exitCode);
+    return exitCode == 1;
 }
 
-}  // namespace
-
-bool ScreenSaverActive() { return RunFlagProbe(L"get") == 1; }
-
-void SetScreenSaverActive(bool active) { RunFlagProbe(active ? L"on" : L"off"); }
+void SetScreenSaverActive(bool active) {
+    Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), active ? L"on" : L"off").WaitForExit(kExitTimeoutMs);
+}
 
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
 

@@ -52,7 +52,11 @@ public:
     bool Running() const { return process_ && WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
     // Waits for the end, handling this thread's messages meanwhile; false when it did not end in time.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
-    std::wstring ImagePath() const;  // the full Windows path of its program file
+    // The exit code once it has ended; STILL_ACTIVE (259) when it did not end in time.
+    DWORD ExitCode(DWORD milliseconds) const {
+        DWORD exitCode = STILL_ACTIVE;
+        return WaitForExit(milliseconds, &exitCode) ? exitCode : STILL_ACTIVE;
+    }
 
 private:
     struct Ender {
