@@ -41,11 +41,9 @@ struct Renderer {
 
     bool Create() {
         mosaika::BuildLattice(program->scene, clock);
-        if (!window.CreateRendererWindow(mosaika::kRendererWindowName, mosaika::kFrameWidth, mosaika::kFrameHeight)) {
-            return false;
-        }
-        window.LoadColourTable(mosaika::BuildPaletteTable());
-        return (hwnd = FindWindowA(mosaika::kRendererWindowName, mosaika::kRendererWindowName)) != nullptr;
+        return window.CreateRendererWindow(mosaika::kRendererWindowName, mosaika::kFrameWidth, mosaika::kFrameHeight) &&
+               window.LoadColourTable(mosaika::BuildPaletteTable()) &&
+               (hwnd = FindWindowA(mosaika::kRendererWindowName, mosaika::kRendererWindowName)) != nullptr;
     }
     void Run(const std::atomic<bool>& stop) {
         for (std::uint8_t* frame = program->frameBuffer.data(); !stop; ++frames) {

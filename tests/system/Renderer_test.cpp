@@ -36,6 +36,11 @@ protected:
     Process renderer_;
 };
 
+// The system's screen-saver flag through a fresh process (ScreenSaverFlagProbe.cpp): "get" is true when it is on.
+bool ScreenSaverFlag(const wchar_t* command) {
+    return Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), command).ExitCode(kExitTimeoutMs) == 1;
+}
+
 // Waits until the window has reached this rectangle; false when it did not in time.
 bool WaitForRect(HWND window, const RECT& expected) {
     RECT rect{};
@@ -75,7 +80,7 @@ TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreen
     } rows[] = {{L"", true, true}, {L"/s", false, false}, {L"/p 1234", true, false}, {L"-c extra words", false, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "'" << Cp932(row.arguments) << "'");
-        SetScreenSaverActive(row.screenSaverBefore);
+        ScreenSaverFlag(row.screenSaverBefore ? L"on" : L"off");
         HWND window = StartRenderer(row.arguments);
         ASSERT_NE(window, nullptr) << "no window titled Mosaika_Kanvas shown";
         wchar_t className[64] = {};
@@ -88,14 +93,14 @@ TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreen
         // Like a maximized window plus one caption height, from the top-left corner.
         EXPECT_TRUE(WaitForRect(window, {0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
                                          GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION)}));
-        EXPECT_TRUE(WaitUntil([] { return !ScreenSaverActive(); }, 3000, 50)) << "the screen saver stays on";
+        EXPECT_TRUE(WaitUntil([] { return !ScreenSaverFlag(L"get"); }, 3000, 50)) << "the screen saver stays on";
         if (row.escape) {
             PressKey(VK_ESCAPE);
         } else {
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
         ExpectEndsWithZero();
-        EXPECT_TRUE(ScreenSaverActive()) << "the screen saver was not switched on again";
+        EXPECT_TRUE(ScreenSaverFlag(L"get")) << "the screen saver was not switched on again";
     }
 }
 

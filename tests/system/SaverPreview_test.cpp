@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SaverSystemTest.h"
@@ -27,7 +28,7 @@ std::vector<HWND> WaitForShownPreviews(HWND host, std::size_t count) {
     return previews;
 }
 
-SIZE SizeOf(HWND window) {
+std::pair<LONG, LONG> SizeOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
@@ -64,10 +65,8 @@ TEST(SaverPreviewTest, PreviewIsAChildOfTheHostAtItsSizeBesideAnyOtherEndsWithIt
         GetWindowRect(preview, &rect);
         POINT topLeft{rect.left, rect.top};
         ScreenToClient(host.Get(), &topLeft);
-        EXPECT_EQ(topLeft.x, 0);
-        EXPECT_EQ(topLeft.y, 0);
-        EXPECT_EQ(SizeOf(preview).cx, SizeOf(host.Get()).cx);
-        EXPECT_EQ(SizeOf(preview).cy, SizeOf(host.Get()).cy);
+        EXPECT_TRUE(topLeft.x == 0 && topLeft.y == 0) << topLeft.x << ", " << topLeft.y;
+        EXPECT_EQ(SizeOf(preview), SizeOf(host.Get()));
 
         Process second;  // a second preview beside a shown one is allowed
         if (&row == rows) {
@@ -99,8 +98,7 @@ TEST(SaverPreviewTest, HandleThatIsNoWindowGivesAQuietPreviewOfNoSize) {
         ASSERT_TRUE(WaitUntil([&] { return (preview = FindWindowOfProcess(saver.Id(), kPreviewWindowTitle)); }))
             << "no preview window";
         WaitUntil([] { return false; }, 1000);  // past its set-up
-        EXPECT_EQ(SizeOf(preview).cx, 0);
-        EXPECT_EQ(SizeOf(preview).cy, 0);
+        EXPECT_EQ(SizeOf(preview), std::make_pair(0L, 0L));
         EXPECT_TRUE(saver.Running()) << "it ended or crashed";
         EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
     }  // ended by force when the Process goes: nothing will ever close it

@@ -212,16 +212,6 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
     return path;
 }
 
-bool ScreenSaverActive() {
-    DWORD exitCode = 2;
-    Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), L"get").WaitForExit(kExitTimeoutMs, &exitCode);
-    return exitCode == 1;
-}
-
-void SetScreenSaverActive(bool active) {
-    Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), active ? L"on" : L"off").WaitForExit(kExitTimeoutMs);
-}
-
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
 
 std::string Cp932(const std::wstring& text) {

@@ -105,10 +105,6 @@ Screenshot CaptureScreen(RECT area = {});
 // Writes a PNG under screenshots/ in the test's folder and returns its path.
 std::string SaveScreenshot(const Screenshot& shot, const std::string& name);
 
-// The flag as a fresh process reads it (see ScreenSaverFlagProbe.cpp).
-bool ScreenSaverActive();
-void SetScreenSaverActive(bool active);
-
 void SleepMs(DWORD milliseconds);
 
 // Text in code page 932, the programs' ANSI code page here.
