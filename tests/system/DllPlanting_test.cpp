@@ -16,9 +16,9 @@ class PlantedFolder : public SaverFolder {
 public:
     PlantedFolder() : SaverFolder(L"planted") {
         for (const wchar_t* name : {L"winmm.dll", L"msimg32.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
-            CopyFileW(ProbePath(L"PlantedDll.dll").c_str(), File(name).c_str(), FALSE);
+            CopyFileW(TestFile(L"PlantedDll.dll").c_str(), File(name).c_str(), FALSE);
         }
-        CopyFileW(ProbePath(L"WinmmImportProbe.exe").c_str(), File(L"WinmmImportProbe.exe").c_str(), FALSE);
+        CopyFileW(TestFile(L"WinmmImportProbe.exe").c_str(), File(L"WinmmImportProbe.exe").c_str(), FALSE);
     }
     // Which programs loaded the planted DLL of that name, one line each; empty when none did.
     std::string LoadedBy(const wchar_t* name) const {
@@ -29,9 +29,7 @@ public:
 
 TEST(DllPlanting, TheControlProgramLoadsThePlantedWinmm) {
     const PlantedFolder folder;
-    DWORD exitCode = 1234;
-    ASSERT_TRUE(Process::Start(folder.File(L"WinmmImportProbe.exe")).WaitForExit(kExitTimeoutMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_EQ(Process::Start(folder.File(L"WinmmImportProbe.exe")).ExitCode(kExitTimeoutMs), 0u);
     EXPECT_NE(folder.LoadedBy(L"winmm.dll").find("WinmmImportProbe.exe"), std::string::npos)
         << "the planted winmm.dll was not loaded: the load order does not prefer the program's folder";
 }
@@ -51,17 +49,17 @@ TEST(DllPlanting, NoModeOfEitherProgramLoadsAPlantedLibrary) {
         HostWindow host(152, 112);
         const Process started = Process::Start(folder.File(program), arguments ? arguments : L"/p " + host.HandleText());
         HWND window = nullptr;
-        ASSERT_TRUE(PumpUntil([&] {
+        ASSERT_TRUE(WaitUntil([&] {
             window = arguments ? FindWindowW(nullptr, title) : FindWindowExW(host.Get(), nullptr, nullptr, title);
             return window && IsWindowVisible(window);
-        }, kWindowTimeoutMs)) << "no window";
+        })) << "no window";
         SleepMs(300);  // a few frames drawn on the animation clock
         if (arguments) {
             PostMessageW(window, WM_CLOSE, 0, 0);
         } else {
             host.Destroy();
         }
-        EXPECT_TRUE(WaitForExitPumping(started.Handle(), kExitTimeoutMs)) << "it did not end";
+        EXPECT_TRUE(started.WaitForExit(kExitTimeoutMs)) << "it did not end";
         // The libraries the programs load themselves never come from their folder.
         EXPECT_EQ(folder.LoadedBy(L"winmm.dll") + folder.LoadedBy(L"msimg32.dll"), "");
         // The system's start-up code may load these before the program has run

@@ -5,9 +5,7 @@
 // their first step, so such a load comes from the system's start-up code) and
 // "after" otherwise. It exports timeGetTime so that a program importing winmm
 // the usual way starts with it.
-#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>

@@ -3,9 +3,7 @@
 // "renderer-delay-ms.txt" lies beside it: then it waits that many ms, shows a
 // window titled and registered "Mosaika_Kanvas" and ends with exit code 0 on
 // Esc or a close request, as the renderer does.
-#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <filesystem>

@@ -23,14 +23,12 @@ class RendererTest : public testing::Test {
 protected:
     // Starts the renderer and waits until its window is up.
     HWND StartRenderer(const std::wstring& arguments = L"") {
-        renderer_ = Process::Start(RendererPath(), arguments);
+        renderer_ = Process::Start(ProgramFolder() + L"\\" + kRendererFileName, arguments);
         return WaitForRendererWindow();
     }
 
     void ExpectEndsWithZero() {
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(renderer_.WaitForExit(5000, &exitCode)) << "the renderer did not end";
-        EXPECT_EQ(exitCode, 0u);
+        ASSERT_EQ(renderer_.ExitCode(5000), 0u) << "259: the renderer did not end";
         EXPECT_EQ(FindWindowW(nullptr, kKanvas), nullptr);
         EXPECT_EQ(FindWindowW(kMonitorClass, nullptr), nullptr) << "a monitor window is left";
     }
@@ -38,15 +36,15 @@ protected:
     Process renderer_;
 };
 
+// The system's screen-saver flag through a fresh process (ScreenSaverFlagProbe.cpp): "get" is true when it is on.
+bool ScreenSaverFlag(const wchar_t* command) {
+    return Process::Start(TestFile(L"ScreenSaverFlagProbe.exe"), command).ExitCode(kExitTimeoutMs) == 1;
+}
+
 // Waits until the window has reached this rectangle; false when it did not in time.
 bool WaitForRect(HWND window, const RECT& expected) {
     RECT rect{};
     return WaitUntil([&] { return GetWindowRect(window, &rect) && EqualRect(&rect, &expected); }, 3000);
-}
-
-void Close(HWND window) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
 // The area shows a cell pattern in the palette's colours only, and it moves.
@@ -58,13 +56,13 @@ void ExpectMovingCellPattern(const RECT& area, const std::string& name) {
     Screenshot first;
     std::size_t foreign = 0;
     EXPECT_TRUE(WaitUntil([&] {
-        first = CaptureArea(area);
+        first = CaptureScreen(area);
         foreign = 0;
         for (const std::uint32_t pixel : first.pixels) foreign += palette.count(pixel) ? 0 : 1;
         return foreign == 0;
     }, 5000, 100)) << foreign << " pixels outside the palette";
     SleepMs(1200);
-    const Screenshot later = CaptureArea(area);
+    const Screenshot later = CaptureScreen(area);
     std::printf("screenshots: %s %s\n", SaveScreenshot(first, name + "-first").c_str(),
                 SaveScreenshot(later, name + "-later").c_str());
     const std::set<std::uint32_t> seen(first.pixels.begin(), first.pixels.end());
@@ -82,7 +80,7 @@ TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreen
     } rows[] = {{L"", true, true}, {L"/s", false, false}, {L"/p 1234", true, false}, {L"-c extra words", false, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "'" << Cp932(row.arguments) << "'");
-        SetScreenSaverActive(row.screenSaverBefore);
+        ScreenSaverFlag(row.screenSaverBefore ? L"on" : L"off");
         HWND window = StartRenderer(row.arguments);
         ASSERT_NE(window, nullptr) << "no window titled Mosaika_Kanvas shown";
         wchar_t className[64] = {};
@@ -95,14 +93,14 @@ TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreen
         // Like a maximized window plus one caption height, from the top-left corner.
         EXPECT_TRUE(WaitForRect(window, {0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
                                          GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION)}));
-        EXPECT_TRUE(WaitUntil([] { return !ScreenSaverActive(); }, 3000, 50)) << "the screen saver stays on";
+        EXPECT_TRUE(WaitUntil([] { return !ScreenSaverFlag(L"get"); }, 3000, 50)) << "the screen saver stays on";
         if (row.escape) {
             PressKey(VK_ESCAPE);
         } else {
-            Close(window);
+            PostMessageW(window, WM_CLOSE, 0, 0);
         }
         ExpectEndsWithZero();
-        EXPECT_TRUE(ScreenSaverActive()) << "the screen saver was not switched on again";
+        EXPECT_TRUE(ScreenSaverFlag(L"get")) << "the screen saver was not switched on again";
     }
 }
 
@@ -132,7 +130,7 @@ TEST_F(RendererTest, MovingPatternInPaletteColoursOtherInputIgnoredZoomCommandsC
         EXPECT_TRUE(WaitForRect(window, {left, top, left + width, top + height})) << "zoom " << n;
     }
     EXPECT_TRUE(renderer_.Running());
-    Close(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
     ExpectEndsWithZero();
 }
 
@@ -199,7 +197,7 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
         SendMessageTimeoutW(window, WM_DISPLAYCHANGE, 32, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
     };
     announce(1);
-    EXPECT_TRUE(WaitForNoWindow(kMonitorClass, nullptr, 3000)) << "a window is left on the removed monitor";
+    EXPECT_TRUE(WaitUntil([] { return !FindWindowW(kMonitorClass, nullptr); }, 3000)) << "a window is left on the removed monitor";
     EXPECT_TRUE(Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x100"));
     announce(2);
     second = SecondMonitor();
@@ -209,7 +207,7 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
 
     Xrandr(L"--output DUMMY1 --mode 800x600 --pos 1024x0");  // as it was, for the cases after this one
     EXPECT_TRUE(WaitUntil([] { return SecondMonitor().top == 0; }, 5000, 50));
-    Close(monitorWindow);  // a close request to the second monitor's window ends the program
+    PostMessageW(monitorWindow, WM_CLOSE, 0, 0);  // a close request to the second monitor's window ends the program
     ExpectEndsWithZero();
 }
 

@@ -37,12 +37,9 @@ void ExpectMusic(const MusicRow& row) {
         const std::wstring file = folder.File(row.file);
         if (row.content == Content::Wav) { ASSERT_TRUE(WriteBytes(file, SineWave(400))); }
         if (row.content == Content::Mp3) {  // 1 s of 440 Hz, made at build time
-            ASSERT_TRUE(CopyFileW(ProbePath(L"tone.mp3").c_str(), file.c_str(), FALSE)) << "no tone.mp3: sox with MP3?";
+            ASSERT_TRUE(CopyFileW(TestFile(L"tone.mp3").c_str(), file.c_str(), FALSE)) << "no tone.mp3: sox with MP3?";
         }
-        settings = MusicSettingsIni(2, 0, file);
-        if (std::wstring(row.file) == L"tone.Wav") {
-            for (std::size_t at; (at = settings.find("= ")) != std::string::npos;) settings.erase(at + 1, 1);
-        }
+        settings = MusicSettingsIni(2, 0, file, std::wstring(row.file) != L"tone.Wav");
     }
     ASSERT_TRUE(WriteBytes(folder.Ini(), settings));
 
@@ -50,7 +47,7 @@ void ExpectMusic(const MusicRow& row) {
     const Process saver = folder.StartSaver(L"/s");
     HWND kanvas = WaitForRendererWindow();
     ASSERT_NE(kanvas, nullptr) << "the renderer must start whatever the music";
-    const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
+    const Process renderer = Process::OfWindow(kanvas);
     // A look every 100 ms; sound is 1 KiB of non-zero bytes in one look.
     std::vector<DWORD> soundAt;  // the saver's age at each look that heard sound
     long long bytes = 0;

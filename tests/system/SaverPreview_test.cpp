@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SaverSystemTest.h"
@@ -17,31 +18,20 @@ using namespace systest;
 // last step of the preview's set-up, so by then it is placed and sized.
 std::vector<HWND> WaitForShownPreviews(HWND host, std::size_t count) {
     std::vector<HWND> previews;
-    PumpUntil([&] {
+    WaitUntil([&] {
         previews.clear();
         for (HWND child = nullptr; (child = FindWindowExW(host, child, nullptr, kPreviewWindowTitle)) != nullptr;) {
             if (IsWindowVisible(child)) previews.push_back(child);
         }
         return previews.size() == count;
-    }, kWindowTimeoutMs);
+    });
     return previews;
 }
 
-SIZE SizeOf(HWND window) {
+std::pair<LONG, LONG> SizeOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// Destroys the host as the display-settings window does when its preview
-// area goes; each preview program ends with exit code 0.
-void DestroyHostAndExpectEnd(HostWindow& host, const std::vector<const Process*>& previews) {
-    host.Destroy();
-    for (const Process* preview : previews) {
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(WaitForExitPumping(preview->Handle(), kExitTimeoutMs, &exitCode)) << "it outlived its host";
-        EXPECT_EQ(exitCode, 0u);
-    }
 }
 
 TEST(SaverPreviewTest, PreviewIsAChildOfTheHostAtItsSizeBesideAnyOtherEndsWithItAndTouchesNothingElse) {
@@ -54,7 +44,7 @@ TEST(SaverPreviewTest, PreviewIsAChildOfTheHostAtItsSizeBesideAnyOtherEndsWithIt
     } rows[] = {{L"/p ", true, true}, {L"/P:", false, true}, {L"-p ", true, false}, {L"/p ", false, false}};
     for (const auto& row : rows) {
         SaverFolder folder(L"Preview", row.renderer);
-        if (row.renderer) folder.UseProbeAsRenderer(L"RendererProbe.exe");
+        if (row.renderer) folder.UseProbeAsRenderer();
         const std::wstring wave = folder.File(L"sound.wav");
         const std::string settings = MusicSettingsIni(2, 0, wave);
         ASSERT_TRUE(WriteBytes(wave, SineWave(400)));
@@ -75,23 +65,24 @@ TEST(SaverPreviewTest, PreviewIsAChildOfTheHostAtItsSizeBesideAnyOtherEndsWithIt
         GetWindowRect(preview, &rect);
         POINT topLeft{rect.left, rect.top};
         ScreenToClient(host.Get(), &topLeft);
-        EXPECT_EQ(topLeft.x, 0);
-        EXPECT_EQ(topLeft.y, 0);
-        EXPECT_EQ(SizeOf(preview).cx, SizeOf(host.Get()).cx);
-        EXPECT_EQ(SizeOf(preview).cy, SizeOf(host.Get()).cy);
+        EXPECT_TRUE(topLeft.x == 0 && topLeft.y == 0) << topLeft.x << ", " << topLeft.y;
+        EXPECT_EQ(SizeOf(preview), SizeOf(host.Get()));
 
         Process second;  // a second preview beside a shown one is allowed
         if (&row == rows) {
             second = folder.StartSaver(row.prefix + host.HandleText());
             EXPECT_EQ(WaitForShownPreviews(host.Get(), 2).size(), 2u) << "no second preview";
         }
-        PumpUntil([] { return false; }, 500);  // time for anything else to show
+        WaitUntil([] { return false; }, 500);  // time for anything else to show
         EXPECT_TRUE(saver.Running());
         EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
         EXPECT_EQ(FindWindowW(nullptr, kSaverWindowTitle), nullptr);
         EXPECT_EQ(ear.Listen().bytes, 0) << "the preview played music";
-        DestroyHostAndExpectEnd(host, second.Started() ? std::vector<const Process*>{&saver, &second}
-                                                          : std::vector<const Process*>{&saver});
+        // Destroyed as the display-settings window destroys its preview area: each preview ends with exit code 0.
+        host.Destroy();
+        for (const Process* program : std::initializer_list<const Process*>{&saver, &second}) {
+            if (program->Started()) { ASSERT_EQ(program->ExitCode(kExitTimeoutMs), 0u) << "259: it outlived its host"; }
+        }
         EXPECT_FALSE(Exists(RanMarker(folder.Renderer()))) << "the renderer was started";
         EXPECT_EQ(ReadBytes(folder.Ini()), row.ini ? settings : "") << "the ini file was written";
         EXPECT_EQ(Exists(folder.Ini()), row.ini);
@@ -104,11 +95,10 @@ TEST(SaverPreviewTest, HandleThatIsNoWindowGivesAQuietPreviewOfNoSize) {
         SCOPED_TRACE(testing::Message() << "'" << Cp932(arguments) << "'");
         const Process saver = folder.StartSaver(arguments);
         HWND preview = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (preview = FindWindowOfProcess(saver.Id(), kPreviewWindowTitle)) != nullptr; },
-                              kWindowTimeoutMs)) << "no preview window";
-        PumpUntil([] { return false; }, 1000);  // past its set-up
-        EXPECT_EQ(SizeOf(preview).cx, 0);
-        EXPECT_EQ(SizeOf(preview).cy, 0);
+        ASSERT_TRUE(WaitUntil([&] { return (preview = FindWindowOfProcess(saver.Id(), kPreviewWindowTitle)); }))
+            << "no preview window";
+        WaitUntil([] { return false; }, 1000);  // past its set-up
+        EXPECT_EQ(SizeOf(preview), std::make_pair(0L, 0L));
         EXPECT_TRUE(saver.Running()) << "it ended or crashed";
         EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
     }  // ended by force when the Process goes: nothing will ever close it

@@ -14,12 +14,16 @@ namespace {
 
 using namespace systest;
 
-constexpr const wchar_t* kProbe = L"RendererProbe.exe";
-
 // A probe leaves its marker within a few hundred ms of its start: a second without one means no start.
 bool NeverStarted(const std::wstring& program) {
     SleepMs(1000);
     return !Exists(RanMarker(program));
+}
+
+// The process id a probe wrote into its marker; 0 when there is none.
+DWORD RanMarkerProcessId(const std::wstring& program) {
+    const std::string text = ReadBytes(RanMarker(program));
+    return text.empty() ? 0 : static_cast<DWORD>(std::stoul(text));
 }
 
 // Copies of the probe where an unquoted command line would find a program
@@ -30,7 +34,7 @@ public:
     explicit PlantedDecoys(const std::wstring& rendererPath) {
         for (auto blank = rendererPath.find(L' '); blank != std::wstring::npos; blank = rendererPath.find(L' ', blank + 1)) {
             const std::wstring path = rendererPath.substr(0, blank) + L".exe";
-            if (CopyFileW(ProbePath(kProbe).c_str(), path.c_str(), FALSE)) paths_.push_back(path);
+            if (CopyFileW(TestFile(L"RendererProbe.exe").c_str(), path.c_str(), FALSE)) paths_.push_back(path);
         }
     }
     ~PlantedDecoys() {
@@ -56,14 +60,15 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         SCOPED_TRACE(Cp932(commandLine));
         const Process saver = Process::StartWithCommandLine(folder.Saver(), commandLine);
         HWND kanvas = WaitForRendererWindow();
-        HWND found = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
-        ASSERT_NE(kanvas, nullptr) << "no renderer window up: found " << found << " visible " << IsWindowVisible(found)
-                                   << " foreground " << GetForegroundWindow() << " saver running " << saver.Running();
-        const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
-        EXPECT_TRUE(SamePath(renderer.ImagePath(), folder.Renderer())) << Cp932(renderer.ImagePath());
+        ASSERT_NE(kanvas, nullptr) << "no renderer window shown with the keyboard";
+        const Process renderer = Process::OfWindow(kanvas);
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size);
+        EXPECT_TRUE(SamePath(image, folder.Renderer())) << Cp932(image);
         for (const std::wstring& decoy : decoys.paths_) EXPECT_FALSE(Exists(RanMarker(decoy))) << Cp932(decoy);
         HWND saverWindow = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (saverWindow = FindWindowOfProcess(saver.Id(), kSaverWindowTitle)) != nullptr; }))
+        EXPECT_TRUE(WaitUntil([&] { return (saverWindow = FindWindowOfProcess(saver.Id(), kSaverWindowTitle)); }))
             << "no window Mosaika_Main of the saver";
         EXPECT_FALSE(IsWindowVisible(saverWindow));
         EXPECT_TRUE(renderer.Running() && saver.Running());
@@ -76,7 +81,7 @@ enum class Shows { Nothing, Dialog, Message };
 
 TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMessage) {
     SaverFolder probed(L"Other starts");
-    probed.UseProbeAsRenderer(kProbe);
+    probed.UseProbeAsRenderer();
     const SaverFolder bare(L"No renderer", /*withRenderer=*/false);
     const struct {
         const wchar_t* arguments;
@@ -97,13 +102,14 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
         const Process saver = (row.renderer ? probed : bare).StartSaver(row.arguments);
         if (row.shows != Shows::Nothing) {
             HWND window = nullptr;
-            ASSERT_TRUE(PumpUntil([&] {
+            ASSERT_TRUE(WaitUntil([&] {
                 window = row.shows == Shows::Dialog ? FindWindowOfProcess(saver.Id(), kSettingsDialogTitle)
                                                     : MessageBoxOf(saver.Id());
                 return window && IsWindowVisible(window);
             }, kWindowTimeoutMs)) << "no dialog or message";
             if (row.shows == Shows::Message) {
-                EXPECT_EQ(MessageBoxText(window), kMissingRendererText) << Cp932(MessageBoxText(window));
+                const std::wstring text = MessageBoxText(window);
+                EXPECT_EQ(text, L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！") << Cp932(text);
                 EXPECT_TRUE(GetDlgItem(window, IDOK) && !GetDlgItem(window, IDCANCEL)) << "an OK button alone";
             } else {
                 EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
@@ -113,9 +119,7 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
             // Closed from its caption the dialog saves nothing; OK dismisses the message.
             PostMessageW(window, row.shows == Shows::Dialog ? WM_CLOSE : WM_COMMAND, IDOK, 0);
         }
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.WaitForExit(kExitTimeoutMs, &exitCode)) << "it did not end";
-        EXPECT_EQ(exitCode, 0u);
+        ASSERT_EQ(saver.ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
     }
     EXPECT_TRUE(NeverStarted(probed.Renderer())) << "the renderer was started";
     EXPECT_FALSE(Exists(probed.Ini()) || Exists(bare.Ini())) << "settings were written";
@@ -123,16 +127,16 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
 
 TEST(SaverStartTest, AnyStartEndsAtOnceWhileACopyShowsTheSaverOrItsSettings) {
     SaverFolder folder(L"Running copy");
-    folder.UseProbeAsRenderer(kProbe);
+    folder.UseProbeAsRenderer();
     HostWindow host(200, 150);
     const std::vector<std::wstring> commandLines = {L"/s", L"", L"/c", L"/a 1234", L"/p " + host.HandleText()};
     for (const wchar_t* marker : {kSaverWindowTitle, kSettingsDialogTitle}) {
-        const MarkerWindow running(marker);  // hidden, as the saver window is
+        const std::unique_ptr<HWND__, decltype(&DestroyWindow)> running(  // hidden, as the saver window is
+            CreateWindowExW(0, L"STATIC", marker, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+            &DestroyWindow);
         for (const std::wstring& arguments : commandLines) {
             SCOPED_TRACE(testing::Message() << "window '" << Cp932(marker) << "', '" << Cp932(arguments) << "'");
-            DWORD exitCode = 1234;
-            ASSERT_TRUE(WaitForExitPumping(folder.StartSaver(arguments).Handle(), kExitTimeoutMs, &exitCode));
-            EXPECT_EQ(exitCode, 0u);
+            ASSERT_EQ(folder.StartSaver(arguments).ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
             EXPECT_EQ(FindWindowExW(host.Get(), nullptr, nullptr, kPreviewWindowTitle), nullptr) << "a preview";
         }
     }
@@ -153,24 +157,22 @@ TEST(SaverStartTest, RunWaitsForASlowRendererAndEndsWithOneThatEndsOrNeverShowsA
     for (const auto& row : rows) {
         SCOPED_TRACE(Cp932(row.what));
         SaverFolder folder(row.what);
-        folder.UseProbeAsRenderer(kProbe);
+        folder.UseProbeAsRenderer();
         if (row.delayMs) WriteBytes(folder.File(L"renderer-delay-ms.txt"), row.delayMs);
         const Process saver = folder.StartSaver(L"/s");
         if (row.endsWithinMs == 0) {
             HWND kanvas = WaitForRendererWindow();
             ASSERT_NE(kanvas, nullptr);
-            const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
+            const Process renderer = Process::OfWindow(kanvas);
             EXPECT_EQ(GetProcessId(renderer.Handle()), RanMarkerProcessId(folder.Renderer()));
             SleepMs(500);
             EXPECT_TRUE(saver.Running()) << "the run ended while the renderer's window was up";
             EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
             continue;
         }
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver.WaitForExit(row.endsWithinMs, &exitCode)) << "the run kept waiting";
+        ASSERT_EQ(saver.ExitCode(row.endsWithinMs), 0u) << "259: the run kept waiting";
         std::printf("%s: the run ended %lu ms after its start\n", Cp932(row.what).c_str(), saver.Age());
-        EXPECT_EQ(exitCode, 0u);
-        const OtherProcess renderer(RanMarkerProcessId(folder.Renderer()));
+        const Process renderer(RanMarkerProcessId(folder.Renderer()));
         EXPECT_TRUE(Exists(RanMarker(folder.Renderer()))) << "the renderer was never started";
         if (row.delayMs) { EXPECT_TRUE(renderer.Running()) << "the run ended because the renderer did"; }
     }

@@ -1,9 +1,7 @@
 // The system's screen-saver flag from a fresh process (Wine caches system
 // parameters per process, so the test's own process would never see another
 // program change it): "get" exits 1 when on, 0 when off; "on"/"off" set it.
-#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +24,12 @@ namespace {
 
 using namespace systest;
 using Names = std::vector<std::string>;
+
+// A box of the dialog: twips from the top-left corner of its client area.
+struct Twips {
+    double left, top, width, height;
+};
+
 
 // The layout in twips. The panel Pic_C holds the source rows: the indicators
 // Img_BGM and labels lbl_BGM of 0 none, 1 music CD, 2 MP3/WAV file.
@@ -120,23 +127,20 @@ void ClickButton(const RECT& button) {
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
-// Whether the ini file is exactly what the save button writes: Windows keeps
-// the blank after "=" of each number, Wine's profile writer drops it.
-testing::AssertionResult SavedAs(const std::string& actual, std::string windowsForm) {
-    std::string wineForm = windowsForm;
-    for (std::size_t at; (at = wineForm.find("= ")) != std::string::npos;) wineForm.erase(at + 1, 1);
-    if (actual == windowsForm || actual == wineForm) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "the ini file holds " << testing::PrintToString(actual);
-}
-
-// The open dialog: its layout on the screen and its controls.
+// The open dialog: its controls, and where its layout lies on the screen at
+// the display's DPI, each edge rounded to the nearest pixel.
 struct Dialog {
     HWND window = nullptr;
-    DialogLayout layout;
+    int dpi = 96;
+    POINT origin{};  // of its client area
     HWND controls[5] = {};
     HWND panel = nullptr;
 
-    RECT Box(const Twips& box) const { return layout.OnScreen(box); }
+    int Px(double twips) const { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+    RECT Box(const Twips& b) const {
+        return {origin.x + Px(b.left), origin.y + Px(b.top), origin.x + Px(b.left + b.width),
+                origin.y + Px(b.top + b.height)};
+    }
     RECT Box(int control) const { return Box(kControls[control].box); }
     HWND Combo() const { return controls[kRepeat]; }
     bool Enabled(int control) const { return IsWindowEnabled(controls[control]) != FALSE; }
@@ -199,7 +203,9 @@ protected:
             return d;
         }
         std::printf("dialog shown and still %lu ms after the start\n", saver_.Age());
-        d.layout = DialogLayout(d.window);
+        const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+        d.dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);  // real pixels once SetProcessDPIAware ran
+        ClientToScreen(d.window, &d.origin);
         for (HWND child = GetWindow(d.window, GW_CHILD); child && !d.Combo(); child = GetWindow(child, GW_HWNDNEXT)) {
             d.controls[kRepeat] = FindWindowExW(child, nullptr, L"ComboBox", nullptr);
             d.panel = child;
@@ -214,9 +220,7 @@ protected:
 
     // Expects the program to end with exit code 0 and its dialog gone.
     void ExpectEnds(const char* how) {
-        DWORD exitCode = 1234;
-        ASSERT_TRUE(saver_.WaitForExit(kExitTimeoutMs, &exitCode)) << how << ": the dialog stayed";
-        EXPECT_EQ(exitCode, 0u) << how;
+        ASSERT_EQ(saver_.ExitCode(kExitTimeoutMs), 0u) << how << " (259: the dialog stayed)";
         EXPECT_EQ(FindWindowW(nullptr, kSettingsDialogTitle), nullptr) << how;
     }
 
@@ -257,7 +261,7 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
     const std::string ini = MusicSettingsIni(1, 5, L"");  // the CD source: the repeat box has the focus
     const Dialog d = Open(ini);
     ASSERT_TRUE(d.Combo() && d.controls[kBgm]);
-    const int dpi = d.layout.Dpi();
+    const int dpi = d.dpi;
     const char* dpiText = std::getenv("MOSAIKA_DPI");
     EXPECT_EQ(dpi, dpiText ? std::atoi(dpiText) : 96) << "the display does not run at the DPI the test asked for";
 
@@ -265,8 +269,8 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
     RECT client{}, rect{};
     GetClientRect(d.window, &client);
     GetWindowRect(d.window, &rect);
-    EXPECT_EQ(client.right, d.layout.Px(7185));
-    EXPECT_EQ(client.bottom, d.layout.Px(3780));
+    EXPECT_EQ(client.right, d.Px(7185));
+    EXPECT_EQ(client.bottom, d.Px(3780));
     EXPECT_NEAR(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2.0, 1.0);
     EXPECT_NEAR(rect.top, (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 3.0, 1.0);
     std::printf("%d dpi: window at %ld, %ld, client area %ld x %ld\n", dpi, rect.left, rect.top, client.right,
@@ -302,22 +306,17 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
     const Screenshot shot = CaptureScreen();
     std::printf("screenshot: %s\n", SaveScreenshot(shot, "settings-dialog-" + std::to_string(dpi) + "dpi").c_str());
     const RECT all = d.Box(kClient), panel = d.Box(kPanel);
-    const int x = all.left + d.layout.Px(90), panelX = panel.left + d.layout.Px(6600);
+    const int x = all.left + d.Px(90), panelX = panel.left + d.Px(6600);
     const int middle = (all.top + all.bottom) / 2, panelMiddle = (panel.top + panel.bottom) / 2;
     const struct {
         int x, y;
         std::uint32_t rgb;
         int tolerance;
-    } probes[] = {{x, all.top, 0x00001E, 0},
-                  {all.right - 1, all.top, 0x00001E, 0},
-                  {x, all.bottom - 1, 0x00001E, 3},
-                  {x, middle, 0xDCDCFA, 1},
-                  {all.right - 1, middle, 0xDCDCFA, 1},
+    } probes[] = {{x, all.top, 0x00001E, 0}, {all.right - 1, all.top, 0x00001E, 0}, {x, all.bottom - 1, 0x00001E, 3},
+                  {x, middle, 0xDCDCFA, 1}, {all.right - 1, middle, 0xDCDCFA, 1},
                   {x, all.top + (all.bottom - all.top) / 4, 0x9C9CBA, 4},
-                  {panelX, panel.top, 0x1E1E1E, 0},
-                  {panelX, panel.bottom - 1, 0x1E1E1E, 0},
-                  {panelX, panelMiddle, 0xFAFAFA, 1},
-                  {panelX, panel.top + (panel.bottom - panel.top) / 4, 0xBABABA, 4}};
+                  {panelX, panel.top, 0x1E1E1E, 0}, {panelX, panel.bottom - 1, 0x1E1E1E, 0},
+                  {panelX, panelMiddle, 0xFAFAFA, 1}, {panelX, panel.top + (panel.bottom - panel.top) / 4, 0xBABABA, 4}};
     for (const auto& p : probes) {
         EXPECT_TRUE(Near(shot.At(p.x, p.y), p.rgb, p.tolerance))
             << Hex(shot.At(p.x, p.y)) << " at " << p.x << ", " << p.y << " instead of " << Hex(p.rgb);
@@ -361,21 +360,15 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
             DWORD button;
             const RECT& face;
             const Look& look;
-        } steps[] = {{side, 0, etc, kHighLight},
-                     {Centre(etc), 0, etc, kHighLight},
-                     {kRest, 0, etc, kNormal},
-                     {Centre(etc), 0, etc, kHighLight},
-                     {kStay, MOUSEEVENTF_LEFTDOWN, etc, kPressed},
-                     {kStay, MOUSEEVENTF_LEFTUP, etc, kHighLight},
-                     {Centre(cancel), 0, cancel, kHighLight},
-                     {kStay, 0, etc, kSelected},
-                     {kStay, MOUSEEVENTF_LEFTDOWN, cancel, kPressed},
-                     {kStay, 0, etc, kNormal},
-                     {kRest, 0, cancel, kSelected},
+        } steps[] = {{side, 0, etc, kHighLight}, {Centre(etc), 0, etc, kHighLight}, {kRest, 0, etc, kNormal},
+                     {Centre(etc), 0, etc, kHighLight}, {kStay, MOUSEEVENTF_LEFTDOWN, etc, kPressed},
+                     {kStay, MOUSEEVENTF_LEFTUP, etc, kHighLight}, {Centre(cancel), 0, cancel, kHighLight},
+                     {kStay, 0, etc, kSelected}, {kStay, MOUSEEVENTF_LEFTDOWN, cancel, kPressed},
+                     {kStay, 0, etc, kNormal}, {kRest, 0, cancel, kSelected},
                      {kStay, MOUSEEVENTF_LEFTUP, cancel, kSelected}};
         for (const auto& step : steps) {
             if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
-            if (step.button) SendMouseButton(step.button);
+            if (step.button) SendMouse(step.button);
             if (step.to.x >= 0 || step.button) SleepMs(300);
             EXPECT_TRUE(Shows(step.face, step.look)) << "step " << &step - steps;
             if (&step.look == &kHighLight) {
@@ -389,9 +382,8 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
         // Stretched frames keep their dark blue outline, a little further in.
         for (const int i : {kEtc, kSet, kCan}) {
             const RECT b = d.Box(i);
-            EXPECT_GT(shot.Count({Centre(b).x, b.top, Centre(b).x + 1, b.top + d.layout.Px(60)},
-                                 [](std::uint32_t p) { return p == 0x003C74; }),
-                      0)
+            const auto outline = [](std::uint32_t p) { return p == 0x003C74; };
+            EXPECT_GT(shot.Count({Centre(b).x, b.top, Centre(b).x + 1, b.top + d.Px(60)}, outline), 0)
                 << "no outline on " << kControls[i].name;
         }
     }
@@ -411,9 +403,7 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
         ClickAt(Centre(d.Box(press.target)), press.down, press.up);
         MoveMouseTo(kRest.x, kRest.y);
         EXPECT_TRUE(d.ShowsSource(press.source));
-        if (dpi == 96) {
-            EXPECT_TRUE(Shows(d.Box(kBgm), press.source == 2 ? kNormal : kDisable));
-        }
+        if (dpi == 96) { EXPECT_TRUE(Shows(d.Box(kBgm), press.source == 2 ? kNormal : kDisable)); }
     }
 
     // ｷｬﾝｾﾙ closes the dialog and writes nothing.
@@ -555,7 +545,8 @@ TEST_F(SettingsDialog, ChosenFileAndTypedRepeatAreSavedExactlyOnceAFailedSaveWas
     held.reset();
     ClickButton(d.Box(kSet));
     ExpectEnds("設定");
-    EXPECT_TRUE(SavedAs(ReadBytes(folder_.Ini()), MusicSettingsIni(1, 2, tune)));
+    const std::string saved = ReadBytes(folder_.Ini());  // the numbers' blank kept or, by Wine, dropped
+    EXPECT_TRUE(saved == MusicSettingsIni(1, 2, tune) || saved == MusicSettingsIni(1, 2, tune, false)) << saved;
 }
 
 }  // namespace

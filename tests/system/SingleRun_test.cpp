@@ -19,9 +19,12 @@ struct Round {
     std::vector<Process> copies;
 
     Round(const SaverFolder& folder, const wchar_t* arguments, int survivors) {
-        for (int i = 0; i < 5; ++i) copies.push_back(Process::StartSuspended(folder.Saver(), arguments));
+        const std::wstring commandLine = L"\"" + folder.Saver() + L"\" " + arguments;
+        for (int i = 0; i < 5; ++i) {
+            copies.push_back(Process::StartWithCommandLine(folder.Saver(), commandLine, CREATE_SUSPENDED));
+        }
         for (Process& copy : copies) copy.Resume();
-        EXPECT_TRUE(PumpUntil([&] { return Running() <= survivors; }, kExitTimeoutMs)) << Running() << " copies running";
+        EXPECT_TRUE(WaitUntil([&] { return Running() <= survivors; }, kExitTimeoutMs)) << Running() << " copies running";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "a copy wrote a file";
     }
     int Running() const {
@@ -52,7 +55,7 @@ TEST(SingleRun, FiveSaverRunsStartedTogetherGiveOneRunAndOneRenderer) {
         ASSERT_EQ(SettledCount(kRendererWindowTitle), 1);
         EXPECT_EQ(SettledCount(kSaverWindowTitle), 1);
         HWND renderer = FindWindowW(nullptr, kRendererWindowTitle);
-        EndRun(started.Survivor(), renderer, OtherProcess::OfWindow(renderer), RendererEnd::CloseRequest);
+        EndRun(started.Survivor(), renderer, Process::OfWindow(renderer), RendererEnd::CloseRequest);
     }
 }
 

@@ -4,29 +4,20 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <utility>
 
 #include "Png.h"
 
 namespace systest {
 
-namespace {
-
-// The folder of this test program.
-std::filesystem::path TestProgramFolder() {
+std::wstring TestFile(const std::wstring& name) {
     wchar_t self[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return std::filesystem::path(std::wstring(self, length)).parent_path();
+    return (std::filesystem::path(std::wstring(self, length)).parent_path() / name).wstring();
 }
 
-}  // namespace
+std::wstring ProgramFolder() { return std::filesystem::path(TestFile(L"..\\bin")).lexically_normal().wstring(); }
 
-std::wstring ProgramFolder() { return (TestProgramFolder().parent_path() / L"bin").wstring(); }
-
-std::wstring RendererPath() { return ProgramFolder() + L"\\モザイカ図.dll"; }
-
-void OwnedProcess::Ender::operator()(HANDLE process) const {
+void Process::Ender::operator()(HANDLE process) const {
     if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
@@ -34,27 +25,17 @@ void OwnedProcess::Ender::operator()(HANDLE process) const {
     CloseHandle(process);
 }
 
-bool OwnedProcess::Running() const { return process_ && WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
+Process::Process(DWORD processId)
+    : process_(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId)) {}
 
-bool OwnedProcess::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
-    if (!process_ || WaitForSingleObject(Handle(), milliseconds) != WAIT_OBJECT_0) return false;
-    if (exitCode) GetExitCodeProcess(Handle(), exitCode);
-    return true;
+Process Process::OfWindow(HWND window) {
+    DWORD processId = 0;
+    if (window) GetWindowThreadProcessId(window, &processId);
+    return processId ? Process(processId) : Process();
 }
 
 Process Process::Start(const std::wstring& path, const std::wstring& arguments) {
     return StartWithCommandLine(path, L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
-}
-
-Process Process::StartSuspended(const std::wstring& path, const std::wstring& arguments) {
-    return StartWithCommandLine(path, L"\"" + path + L"\" " + arguments, CREATE_SUSPENDED);
-}
-
-void Process::Resume() {
-    if (!suspendedThread_) return;
-    ResumeThread(suspendedThread_.get());
-    suspendedThread_.reset();
-    startTick_ = GetTickCount();
 }
 
 Process Process::StartWithCommandLine(const std::wstring& path, std::wstring commandLine, DWORD flags) {
@@ -62,16 +43,38 @@ Process Process::StartWithCommandLine(const std::wstring& path, std::wstring com
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Process process;
-    process.startTick_ = GetTickCount();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
-                        &info)) {
-        return process;
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
+                       &info)) {
+        process.process_.reset(info.hProcess);
+        process.suspendedThread_.reset(info.hThread);
+        if (!(flags & CREATE_SUSPENDED)) process.suspendedThread_.reset();
     }
-    process.suspendedThread_.reset(info.hThread);
-    if (!(flags & CREATE_SUSPENDED)) process.suspendedThread_.reset();
-    process.process_.reset(info.hProcess);
-    process.id_ = info.dwProcessId;
     return process;
+}
+
+void Process::Resume() {
+    if (suspendedThread_) ResumeThread(suspendedThread_.get());
+    suspendedThread_.reset();
+    startTick_ = GetTickCount();
+}
+
+bool Process::WaitForExit(DWORD milliseconds, DWORD* exitCode) const {
+    if (!process_ || !WaitUntil([this] { return !Running(); }, milliseconds)) return false;
+    if (exitCode) GetExitCodeProcess(Handle(), exitCode);
+    return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+    for (const DWORD start = GetTickCount();;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);  // wakes early for anything sent here
+    }
 }
 
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
@@ -80,39 +83,33 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeout
     return window;
 }
 
+HWND WaitForRendererWindow(DWORD timeoutMs) {
+    HWND window = nullptr;
+    const bool up = WaitUntil([&window] {
+        window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
+        return window && IsWindowVisible(window) && GetForegroundWindow() == window;
+    }, timeoutMs);
+    return up ? window : nullptr;
+}
+
 int CountWindows(const wchar_t* title) {
     int count = 0;
     for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, title)) != nullptr;) ++count;
     return count;
 }
 
-bool WaitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    return WaitUntil([&] { return FindWindowW(className, title) == nullptr; }, timeoutMs);
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(pollMs);
-    }
-    return true;
-}
-
 namespace {
 
-void SendKey(WORD virtualKey, DWORD flags, WORD scan) {
+// A virtual key with its scan code, or a character (KEYEVENTF_UNICODE).
+void SendKey(WORD virtualKey, DWORD flags, wchar_t character = 0) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
+    const WORD scan = character ? character : static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     input.ki = {virtualKey, scan, flags, 0, 0};
     SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD virtualKey, DWORD flags) {
-    SendKey(virtualKey, flags, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)));
-}
-
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
+void SendMouse(DWORD flags, LONG x, LONG y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi = {x, y, 0, flags, 0, 0};
@@ -125,27 +122,6 @@ void PressKey(WORD virtualKey) {
     SendKey(virtualKey, 0);
     Sleep(20);
     SendKey(virtualKey, KEYEVENTF_KEYUP);
-}
-
-void MoveMouseTo(int x, int y) {
-    // Absolute coordinates run from 0 to 65535 over the primary screen.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, width - 1), MulDiv(y, 65535, height - 1));
-}
-
-void ClickMouse(DWORD downFlag, DWORD upFlag) {
-    SendMouse(downFlag);
-    Sleep(20);
-    SendMouse(upFlag);
-}
-
-void SendMouseButton(DWORD flag) { SendMouse(flag); }
-
-void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
-    MoveMouseTo(at.x, at.y);
-    Sleep(30);
-    ClickMouse(downFlag, upFlag);
 }
 
 void PressKeyWith(WORD modifier, WORD virtualKey) {
@@ -162,6 +138,26 @@ void TypeText(const std::wstring& text) {
     }
 }
 
+void MoveMouseTo(int x, int y) {
+    // Absolute coordinates run from 0 to 65535 over the primary screen.
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+              MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1));
+}
+
+void SendMouse(DWORD flags) { SendMouse(flags, 0, 0); }
+
+void ClickMouse(DWORD downFlag, DWORD upFlag) {
+    SendMouse(downFlag);
+    Sleep(20);
+    SendMouse(upFlag);
+}
+
+void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
+    MoveMouseTo(at.x, at.y);
+    Sleep(30);
+    ClickMouse(downFlag, upFlag);
+}
+
 POINT Centre(const RECT& box) { return {(box.left + box.right) / 2, (box.top + box.bottom) / 2}; }
 
 std::wstring WindowText(HWND window) {
@@ -169,11 +165,6 @@ std::wstring WindowText(HWND window) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
     return text;
-}
-
-int ScreenDpi() {
-    const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 std::vector<std::uint32_t> Screenshot::In(const RECT& area) const {
@@ -185,14 +176,12 @@ std::vector<std::uint32_t> Screenshot::In(const RECT& area) const {
 }
 
 int Screenshot::Count(const RECT& area, const std::function<bool(std::uint32_t)>& test) const {
-    int count = 0;
-    for (const std::uint32_t pixel : In(area)) count += test(pixel) ? 1 : 0;
-    return count;
+    const std::vector<std::uint32_t> in = In(area);
+    return static_cast<int>(std::count_if(in.begin(), in.end(), test));
 }
 
-Screenshot CaptureScreen() { return CaptureArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
-
-Screenshot CaptureArea(const RECT& area) {
+Screenshot CaptureScreen(RECT area) {
+    if (IsRectEmpty(&area)) area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Screenshot shot{area.right - area.left, area.bottom - area.top, {}};
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
@@ -215,7 +204,6 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
     std::filesystem::create_directories("screenshots");
     const std::string path = "screenshots/" + name + ".png";
     std::vector<std::uint8_t> rgb;
-    rgb.reserve(shot.pixels.size() * 3);
     for (const std::uint32_t pixel : shot.pixels) {
         rgb.insert(rgb.end(), {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
                                static_cast<std::uint8_t>(pixel)});
@@ -224,48 +212,9 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
     return path;
 }
 
-namespace {
-
-DWORD RunFlagProbe(const wchar_t* argument) {
-    const Process process = Process::Start((TestProgramFolder() / L"ScreenSaverFlagProbe.exe").wstring(), argument);
-    DWORD exitCode = 2;
-    process.WaitForExit(10000, &exitCode);
-    return exitCode;
-}
-
-}  // namespace
-
-bool ScreenSaverActive() { return RunFlagProbe(L"get") == 1; }
-
-void SetScreenSaverActive(bool active) { RunFlagProbe(active ? L"on" : L"off"); }
-
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
 
-TestFolder::TestFolder(const std::wstring& name) {
-    wchar_t current[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, current);
-    path_ = std::wstring(current) + L"\\test folders\\" + name + L" 図";
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-    std::filesystem::create_directories(path_);
-}
-
-TestFolder::~TestFolder() {
-    // A program that has just ended may still hold its file for a moment.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-        if (!error) return;
-        Sleep(100);
-    }
-}
-
-void TestFolder::CopyProgram(const std::wstring& name) const {
-    CopyFileW((ProgramFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
-}
-
 std::string Cp932(const std::wstring& text) {
-    if (text.empty()) return {};
     const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                          nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
@@ -285,36 +234,12 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 512);
-    return text;
-}
-
 std::wstring WinePathOf(const wchar_t* variable) {
     wchar_t unixPath[1024] = {};
     if (GetEnvironmentVariableW(variable, unixPath, 1024) == 0) return {};
     std::wstring path = L"Z:" + std::wstring(unixPath);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
-}
-
-// The wrapper names the sink by its Unix path.
-std::wstring AudioSinkPath() { return WinePathOf(L"MOSAIKA_AUDIO_SINK"); }
-
-long long AudioSinkSize() {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(AudioSinkPath(), error);
-    return error ? 0 : static_cast<long long>(size);
-}
-
-HWND WaitForRendererWindow(DWORD timeoutMs) {
-    HWND window = nullptr;
-    const bool up = WaitUntil([&window] {
-        window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
-        return window && IsWindowVisible(window) && GetForegroundWindow() == window;
-    }, timeoutMs);
-    return up ? window : nullptr;
 }
 
 }  // namespace systest
