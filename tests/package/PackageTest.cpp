@@ -49,9 +49,11 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
     ASSERT_TRUE(saver.Started()) << "could not start " << ToUtf8(commandLine);
     HWND kanvas = WaitForWindow(kRendererWindowTitle, kRendererWindowTitle, kWindowTimeoutMs);
     ASSERT_NE(kanvas, nullptr) << "no renderer window";
-    const OtherProcess renderer = OtherProcess::OfWindow(kanvas);
-    EXPECT_TRUE(SameFile(renderer.ImagePath(), rendererFolder + L"\\" + kRendererFileName))
-        << ToUtf8(renderer.ImagePath());
+    const Process renderer = Process::OfWindow(kanvas);
+    wchar_t image[MAX_PATH * 2];
+    DWORD size = MAX_PATH * 2;
+    const std::wstring imagePath(image, QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size) ? size : 0);
+    EXPECT_TRUE(SameFile(imagePath, rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(imagePath);
     EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
 }
 
@@ -59,15 +61,16 @@ void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     const std::wstring ini = std::filesystem::path(saverPath).parent_path().wstring() + L"\\" + kSettingsFileName;
     const Process saver = Process::Start(saverPath, L"/c");
     ASSERT_TRUE(saver.Started());
-    constexpr Twips kSaveButton{4800, 3000, 1095, 375};  // 設定
+    // 設定 is a child window of the dialog titled with its caption; shown at its final place.
     HWND dialog = nullptr;
-    RECT client{};
-    ASSERT_TRUE(WaitUntil([&] {  // shown at its final size
+    RECT button{};
+    ASSERT_TRUE(WaitUntil([&] {
         dialog = FindWindowW(nullptr, kSettingsDialogTitle);
-        return dialog && IsWindowVisible(dialog) && GetClientRect(dialog, &client) &&
-               client.bottom > DialogLayout(dialog).Px(kSaveButton.top + kSaveButton.height);
-    })) << "no settings dialog";
-    const POINT centre = Centre(DialogLayout(dialog).OnScreen(kSaveButton));
+        HWND save = dialog ? FindWindowExW(dialog, nullptr, nullptr, L"設定") : nullptr;
+        return save && IsWindowVisible(dialog) && IsWindowVisible(save) && GetWindowRect(save, &button) &&
+               button.right - button.left > 10;
+    })) << "no settings dialog with its 設定 button";
+    const POINT centre = Centre(button);
     SetForegroundWindow(dialog);
     // The pointer comes over the button, then presses it; a press that comes
     // before the button has seen the pointer is repeated until the program ends.

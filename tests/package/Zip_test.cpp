@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "PackageTest.h"
+#include "SaverSystemTest.h"
 
 namespace {
 
@@ -78,8 +79,7 @@ TEST(ZipTest, UnpackedProgramsRunFromAFolderWithBlanksAndJapaneseCharacters) {
     DeleteFileW((folder + L"\\" + kSettingsFileName).c_str());
     // A folder the ANSI code page 932 cannot spell still runs the saver and its renderer (the
     // settings file cannot go there: the profile functions take ANSI paths).
-    const TestFolder unspellable(L"café 한글");
-    for (const wchar_t* program : {kSaverFileName, kRendererFileName}) unspellable.CopyProgram(program);
+    const SaverFolder unspellable(L"café 한글");
     ExpectSaverRun(unspellable.Saver(), L"\"" + unspellable.Saver() + L"\" /s", unspellable.Path());
 }
 
