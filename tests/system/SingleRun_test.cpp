@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <vector>
 
 #include "SaverSystemTest.h"
@@ -24,7 +25,10 @@ struct Round {
             copies.push_back(Process::StartWithCommandLine(folder.Saver(), commandLine, CREATE_SUSPENDED));
         }
         for (Process& copy : copies) copy.Resume();
+        const DWORD start = GetTickCount();
         EXPECT_TRUE(WaitUntil([&] { return Running() <= survivors; }, kExitTimeoutMs)) << Running() << " copies running";
+        std::cout << '/' << static_cast<char>(arguments[1]) << ": " << 5 - Running() << " of 5 copies ended within "
+                  << GetTickCount() - start << " ms; ";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "a copy wrote a file";
     }
     int Running() const {
@@ -52,8 +56,10 @@ TEST(SingleRun, FiveSaverRunsStartedTogetherGiveOneRunAndOneRenderer) {
     for (int round = 1; round <= 5; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         const Round started(folder, L"/s", 1);
-        ASSERT_EQ(SettledCount(kRendererWindowTitle), 1);
-        EXPECT_EQ(SettledCount(kSaverWindowTitle), 1);
+        const int renderers = SettledCount(kRendererWindowTitle), runs = SettledCount(kSaverWindowTitle);
+        std::cout << renderers << " renderer window, " << runs << " Mosaika_Main\n";
+        ASSERT_EQ(renderers, 1);
+        EXPECT_EQ(runs, 1);
         HWND renderer = FindWindowW(nullptr, kRendererWindowTitle);
         EndRun(started.Survivor(), renderer, Process::OfWindow(renderer), RendererEnd::CloseRequest);
     }
@@ -64,10 +70,14 @@ TEST(SingleRun, FiveSettingsStartsTogetherGiveOneDialogAndSaverRunsBesideItAllEn
     for (int round = 1; round <= 5; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         const Round started(folder, L"/c", 1);
-        ASSERT_EQ(SettledCount(kSettingsDialogTitle), 1);
+        const int dialogs = SettledCount(kSettingsDialogTitle);
+        std::cout << dialogs << " dialog\n";
+        ASSERT_EQ(dialogs, 1);
         {
             const Round runs(folder, L"/s", 0);
-            EXPECT_EQ(CountWindows(kSaverWindowTitle) + CountWindows(kRendererWindowTitle), 0) << "a saver run";
+            const int windows = CountWindows(kSaverWindowTitle) + CountWindows(kRendererWindowTitle);
+            std::cout << windows << " saver or renderer window beside the dialog\n";
+            EXPECT_EQ(windows, 0) << "a saver run";
         }
         EXPECT_EQ(CountWindows(kSettingsDialogTitle), 1);
         PostMessageW(FindWindowW(nullptr, kSettingsDialogTitle), WM_CLOSE, 0, 0);
