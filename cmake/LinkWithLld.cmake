@@ -5,18 +5,19 @@
 #
 # -fuse-ld=lld cannot do it: this MinGW GCC is built --with-ld, so collect2
 # looks only for /usr/bin/x86_64-w64-mingw32-ld.lld (which Debian does not
-# ship) and silently falls back to GNU ld. A spec file makes ld.lld the
-# driver's linker instead of collect2; -fno-use-linker-plugin keeps the LTO
+# ship) and silently falls back to GNU ld. A small driver file of our own,
+# handed to GCC with its -specs= option, makes ld.lld the driver's linker
+# instead of collect2; -fno-use-linker-plugin keeps the LTO
 # plugin options, which only collect2 and GNU ld take, off its command line.
 # ld.lld sees "-m i386pep" and links as a MinGW linker.
 include_guard(GLOBAL)
 include(CheckLinkerFlag)
 
 find_program(MOSAIKA_LLD NAMES ld.lld)
-set(MOSAIKA_LLD_SPECS ${CMAKE_BINARY_DIR}/ld.lld.specs CACHE INTERNAL "Spec file that makes ld.lld the linker")
+set(MOSAIKA_LLD_DRIVER_FILE ${CMAKE_BINARY_DIR}/ld.lld.driver CACHE INTERNAL "GCC driver file that makes ld.lld the linker")
 if(MOSAIKA_LLD)
-  file(CONFIGURE OUTPUT ${MOSAIKA_LLD_SPECS} CONTENT "*linker:\n${MOSAIKA_LLD}\n\n")
-  check_linker_flag(CXX "-specs=${MOSAIKA_LLD_SPECS};-fno-use-linker-plugin" MOSAIKA_LINKS_WITH_LLD)
+  file(CONFIGURE OUTPUT ${MOSAIKA_LLD_DRIVER_FILE} CONTENT "*linker:\n${MOSAIKA_LLD}\n\n")
+  check_linker_flag(CXX "-specs=${MOSAIKA_LLD_DRIVER_FILE};-fno-use-linker-plugin" MOSAIKA_LINKS_WITH_LLD)
 else()
   set(MOSAIKA_LINKS_WITH_LLD FALSE CACHE INTERNAL "")
 endif()
@@ -30,7 +31,7 @@ endif()
 function(mosaika_link_with_load_config target source)
   if(MOSAIKA_LINKS_WITH_LLD)
     target_sources(${target} PRIVATE ${source})
-    target_link_options(${target} PRIVATE -specs=${MOSAIKA_LLD_SPECS} -fno-use-linker-plugin)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MOSAIKA_LLD_SPECS})
+    target_link_options(${target} PRIVATE -specs=${MOSAIKA_LLD_DRIVER_FILE} -fno-use-linker-plugin)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MOSAIKA_LLD_DRIVER_FILE})
   endif()
 endfunction()

@@ -120,7 +120,7 @@ PropertyEffects ButtonProperties::ReadProperties(const PropertyBag& bag, const f
     if (const auto enabled = ReadBool(ReadText(bag, kKeyEnabled, kTrueText))) machine_.SetEnabledFlag(*enabled);
     if (auto caption = ReadText(bag, kKeyCaption, kDefaultCaption)) caption_ = std::move(*caption);
     const PropertyValue font = bag.ReadProperty(kKeyFont, containerFont);
-    if (const auto* spec = std::get_if<forms::FontSpec>(&font)) font_ = *spec;
+    if (const auto* given = std::get_if<forms::FontSpec>(&font)) font_ = *given;
     if (const auto firstRun = ReadWhole(ReadText(bag, kKeyFirstRun, "1"), 0, 255)) {
         firstRun_ = static_cast<std::uint8_t>(*firstRun);
     }
