@@ -41,18 +41,18 @@ bool CanOpen(const std::wstring& path) {
 
 }  // namespace
 
-bool WinSettingsPort::CanOpenForReading(const std::string& path) { return CanOpen(forms::FromAnsi(path)); }
+bool WinSettingsPort::CanOpenForReading(const std::string& path) { return CanOpen(forms::FromCp932(path)); }
 
 bool RendererFileExists() { return CanOpen(RendererFile()); }
 
 void LoadSettings(MusicSettings& settings) {
     WinSettingsPort port;
-    LoadSettings(settings, port, forms::ToAnsi(SettingsFile()));
+    LoadSettings(settings, port, forms::ToCp932(SettingsFile()).value_or(std::string()));
 }
 
 bool SaveSettings(const MusicSettings& settings) {
     WinSettingsPort port;
-    return SaveSettings(settings, port, forms::ToAnsi(SettingsFile()));
+    return SaveSettings(settings, port, forms::ToCp932(SettingsFile()).value_or(std::string()));
 }
 
 }  // namespace mosaika

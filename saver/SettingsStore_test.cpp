@@ -19,7 +19,7 @@
 namespace mosaika {
 namespace {
 
-using forms::ToAnsi;
+std::string ToAnsi(const std::wstring& text) { return forms::ToCp932(text).value(); }
 
 TEST(SettingsStoreTest, PathsWithTrailBytes0x5CRoundTripAndTheFileTestDropsOneBackslash) {
     ASSERT_EQ(GetACP(), 932u) << "the tests run under code page 932";

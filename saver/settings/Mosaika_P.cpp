@@ -143,9 +143,9 @@ void Mosaika_P::Form_Load() {
     ShowMusicSource(settings_.BgmMode);
 
     // 6-8. The repeat box and the file label.
-    BGM_Repeat.SetText(forms::FromAnsi(RepeatTrackText(settings_.BgmRepeat)));
-    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromAnsi(entry));
-    lbl_Fname.caption = forms::FromAnsi(settings_.BgmFile);
+    BGM_Repeat.SetText(forms::FromCp932(RepeatTrackText(settings_.BgmRepeat)));
+    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromCp932(entry));
+    lbl_Fname.caption = forms::FromCp932(settings_.BgmFile);
 
     // 9-10. The window opens out of the pointer's position.
     if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
@@ -206,13 +206,13 @@ void Mosaika_P::ChooseMusicFile() {
     chooser.Flags = 0;
     if (GetOpenFileNameA(&chooser) > 0) {
         settings_.BgmFile = file.c_str();
-        lbl_Fname.caption = forms::FromAnsi(settings_.BgmFile);
+        lbl_Fname.caption = forms::FromCp932(settings_.BgmFile);
         Pic_C.Refresh();
     }
 }
 
 void Mosaika_P::SaveAndClose() {
-    settings_.BgmRepeat = BgmRepeatFromText(forms::ToAnsi(BGM_Repeat.Text()));
+    settings_.BgmRepeat = BgmRepeatFromText(forms::ToUtf8(BGM_Repeat.Text()));
     if (!SaveSettings(settings_)) {
         // Never a silent loss: the dialog stays open with the user's choices.
         MessageBoxW(Hwnd(), (L"設定を保存できませんでした。\n" + SettingsFile()).c_str(), forms::kProgramTitle,
