@@ -6,7 +6,11 @@
 # Every run gets its own Xvfb display (24-bit) on a free display number and its
 # own wineserver; on the way out it ends only those: its Xvfb by PID and the
 # wineserver of its own prefix (and with it every program the run started).
-# LANG is ja_JP.UTF-8, so Wine's ANSI code page is 932. WINEDEBUG is -all
+# MOSAIKA_LANGUAGE picks the world's language, and with it Wine's ANSI code
+# page: ja (the default: ja_JP.UTF-8, 932), en (en_US.UTF-8, 1252), zh
+# (zh_CN.UTF-8, 936), ko (ko_KR.UTF-8, 949), utf8 (en_US.UTF-8, where the tests
+# give the programs' copies a manifest asking for 65001). Each language other
+# than ja has its prefix in the world WORLD_DIR-LANGUAGE. WINEDEBUG is -all
 # unless MOSAIKA_WINEDEBUG names channels. MOSAIKA_DPI sets the display's DPI
 # (96 when unset). MOSAIKA_DLLOVERRIDES is appended to WINEDLLOVERRIDES.
 # MOSAIKA_MONITORS=2 runs it on two monitors instead (1024x768 primary, 800x600
@@ -21,6 +25,15 @@
 set -u
 world=$1; shift
 program=$1; shift
+language=${MOSAIKA_LANGUAGE:-ja}
+case $language in
+  ja) locale=ja_JP.UTF-8 ;;
+  en|utf8) locale=en_US.UTF-8 ;;
+  zh) locale=zh_CN.UTF-8 ;;
+  ko) locale=ko_KR.UTF-8 ;;
+  *) echo "wine-run: MOSAIKA_LANGUAGE must be ja, en, zh, ko or utf8, not '$language'" >&2; exit 2 ;;
+esac
+[ "$language" = ja ] || world="${world%/}-$language"
 monitors=${MOSAIKA_MONITORS:-1}
 case $monitors in
   1) ;;
@@ -35,7 +48,11 @@ export HOME="$world/home"
 export WINEARCH=win64
 export WINEDEBUG="${MOSAIKA_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=${MOSAIKA_DLLOVERRIDES:+;$MOSAIKA_DLLOVERRIDES}"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# Without the real glibc locale Wine falls back to code page 1252 and garbles
+# every non-ASCII Unix path.
+locale -a 2>/dev/null | grep -qi "^${locale%.UTF-8}\.utf-\?8$" ||
+  { echo "wine-run: the locale $locale is missing (scripts/install-deps.sh generates it)" >&2; exit 1; }
+export LANG=$locale LC_ALL=$locale MOSAIKA_LANGUAGE=$language
 export MOSAIKA_AUDIO_SINK="$world/audio-sink.raw"
 [ "${MOSAIKA_USE_DISPLAY:-}" = 1 ] || unset DISPLAY
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages and the Japanese locale the build and the tests
+# Installs the Debian packages and the locales the build and the tests
 # need, and nothing when they are already there. Safe to run again.
 set -euo pipefail
 
@@ -45,10 +45,13 @@ else
   echo "==> Debian packages: all present"
 fi
 
-# Wine's ANSI code page is 932 only under a real ja_JP.UTF-8 locale.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "==> generating the ja_JP.UTF-8 locale"
-  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-else
-  echo "==> locale ja_JP.UTF-8: present"
-fi
+# Wine takes its language and ANSI code page from a real glibc locale: ja_JP
+# gives code page 932, and the tests' other worlds en_US 1252, zh_CN 936, ko_KR 949.
+for locale in ja_JP en_US zh_CN ko_KR; do
+  if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+    echo "==> generating the $locale.UTF-8 locale"
+    as_root localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  else
+    echo "==> locale $locale.UTF-8: present"
+  fi
+done

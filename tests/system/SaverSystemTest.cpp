@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <utility>
+#include <vector>
 
 namespace systest {
 
@@ -26,21 +27,49 @@ void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, 
     EXPECT_EQ(FindWindowW(nullptr, kRendererWindowTitle), nullptr);
 }
 
-SaverFolder::SaverFolder(const std::wstring& name, bool withRenderer) {
-    path_ = std::filesystem::current_path().wstring() + L"\\test folders\\" + name + L" 図";
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-    std::filesystem::create_directories(path_);
-    for (const wchar_t* program : {kSaverFileName, withRenderer ? kRendererFileName : nullptr}) {
-        if (program) CopyFileW((ProgramFolder() + L"\\" + program).c_str(), File(program).c_str(), FALSE);
+namespace {
+
+// Windows' "Use Unicode UTF-8 for worldwide language support" for one program:
+// its embedded manifest (which Wine reads, unlike the registry's code page)
+// asks for code page 65001 in its windowsSettings.
+testing::AssertionResult AskForUtf8(const std::wstring& program) {
+    std::string manifest;
+    if (const std::unique_ptr<HINSTANCE__, decltype(&FreeLibrary)> image(
+            LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
+            &FreeLibrary);
+        const HRSRC found = image ? FindResourceW(image.get(), MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr) {
+        manifest.assign(static_cast<const char*>(LockResource(LoadResource(image.get(), found))),
+                        SizeofResource(image.get(), found));
     }
+    const std::size_t end = manifest.find("</windowsSettings>");
+    if (end == std::string::npos) return testing::AssertionFailure() << "no windowsSettings in its manifest";
+    manifest.insert(end, "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">"
+                         "UTF-8</activeCodePage>");
+    const HANDLE update = BeginUpdateResourceW(program.c_str(), FALSE);
+    const bool written = update && UpdateResourceW(update, RT_MANIFEST, MAKEINTRESOURCEW(1),
+                                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), manifest.data(),
+                                                   static_cast<DWORD>(manifest.size()));
+    if (update && EndUpdateResourceW(update, !written) && written) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "its manifest could not be rewritten, error " << GetLastError();
+}
+
+}  // namespace
+
+SaverFolder::SaverFolder(const std::wstring& name, bool withRenderer)
+    : root_(std::filesystem::current_path().wstring() + L"\\test folders\\" + name),
+      path_(root_ + L"\\Programs\\モザイカ図") {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    std::filesystem::create_directories(path_);
+    Install(ProgramFolder() + L"\\" + kSaverFileName);
+    if (withRenderer) CopyFileW((ProgramFolder() + L"\\" + kRendererFileName).c_str(), Renderer().c_str(), FALSE);
 }
 
 SaverFolder::~SaverFolder() {
     // A program that has just ended may still hold its file for a moment.
     for (int attempt = 0; attempt < 20; ++attempt) {
         std::error_code error;
-        std::filesystem::remove_all(path_, error);
+        std::filesystem::remove_all(root_, error);
         if (!error) return;
         Sleep(100);
     }
@@ -48,6 +77,13 @@ SaverFolder::~SaverFolder() {
 
 void SaverFolder::UseProbeAsRenderer() const {
     CopyFileW(TestFile(L"RendererProbe.exe").c_str(), Renderer().c_str(), FALSE);
+}
+
+std::wstring SaverFolder::Install(const std::wstring& program) const {
+    const std::wstring copy = File(std::filesystem::path(program).filename().wstring());
+    EXPECT_TRUE(CopyFileW(program.c_str(), copy.c_str(), FALSE)) << Cp932(copy);
+    if (Language() == L"utf8") { EXPECT_TRUE(AskForUtf8(copy)) << Cp932(copy); }
+    return copy;
 }
 
 bool BelongsTo(HWND window, DWORD processId) {
@@ -145,6 +181,45 @@ Heard AudioSinkEar::Listen() {
     heard.soundBytes = std::count_if(bytes.begin(), bytes.begin() + heard.bytes, [](char c) { return c != 0; });
     offset_ += heard.bytes;
     return heard;
+}
+
+void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing) {
+    const std::string settings = ReadBytes(folder.Ini());
+    AudioSinkEar ear;
+    const Process saver = folder.StartSaver(L"/s");
+    HWND kanvas = WaitForRendererWindow();
+    ASSERT_NE(kanvas, nullptr) << "the renderer must start whatever the music";
+    const Process renderer = Process::OfWindow(kanvas);
+    std::vector<DWORD> soundAt;  // the saver's age at each look that heard sound
+    long long bytes = 0;
+    std::string picture;  // '#' sound, '.' silence written, ' ' nothing written
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < hearing.listenMs;) {
+        SleepMs(100);
+        const Heard heard = ear.Listen();
+        if (heard.soundBytes >= 1024) soundAt.push_back(saver.Age());
+        bytes += heard.bytes;
+        picture += heard.soundBytes >= 1024 ? '#' : heard.bytes > 0 ? '.' : ' ';
+    }
+    std::printf("sink received %lld bytes; every 100 ms: [%s]\n", bytes, picture.c_str());
+    const auto soundFrom = [&soundAt](DWORD ms) {
+        const auto at = std::lower_bound(soundAt.begin(), soundAt.end(), ms);
+        return at == soundAt.end() ? DWORD{0} : *at;
+    };
+    const DWORD first = soundFrom(0);
+    EXPECT_EQ(first != 0, hearing.sound) << "sound heard or missed";
+    if (hearing.againAfterMs) { EXPECT_NE(soundFrom(first + hearing.againAfterMs), 0u) << "the file did not play again"; }
+    if (hearing.sinkUntouched) { EXPECT_EQ(bytes, 0) << "the sound device was opened"; }
+    EXPECT_TRUE(saver.Running());
+    EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
+    EndRun(saver, kanvas, renderer, RendererEnd::EscapeKey);
+
+    // After the run the device is closed: the sink stops growing.
+    ear.Listen();
+    SleepMs(300);
+    ear.Listen();
+    SleepMs(1000);
+    EXPECT_EQ(ear.Listen().bytes, 0) << "the sink still grows after the run";
+    EXPECT_EQ(ReadBytes(folder.Ini()), settings) << "the ini file was rewritten";
 }
 
 }  // namespace systest

@@ -22,6 +22,7 @@ enum class RendererEnd { EscapeKey, CloseRequest };
 void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, RendererEnd how);
 
 // A folder of its own for one test, removed with everything in it at the end,
+// laid out as the installer lays out the programs ("…\Programs\モザイカ図"),
 // holding a copy of the saver and, unless told otherwise, of the renderer. Its
 // path has blanks and Japanese characters, as a user's folder may.
 class SaverFolder {
@@ -39,9 +40,12 @@ public:
     Process StartSaver(const std::wstring& arguments = L"") const { return Process::Start(Saver(), arguments); }
     // RendererProbe.exe in the renderer's place.
     void UseProbeAsRenderer() const;
+    // A copy of the program under its own name; in the UTF-8 world its
+    // manifest asks for code page 65001 (the saver's copy is made so too).
+    std::wstring Install(const std::wstring& program) const;
 
 private:
-    std::wstring path_;
+    std::wstring root_, path_;
 };
 
 // The file a probe writes beside itself when it runs: its path plus ".ran".
@@ -94,5 +98,17 @@ public:
 private:
     long long offset_ = 0;
 };
+
+// What a saver run with the folder's ini file lets the audio sink hear while
+// it runs, listened to every 100 ms: sound (1 KiB of non-zero bytes in one
+// look) or none, sound again this long after the first (0: not asked), or no
+// byte at all. The run goes on whatever the music, and leaves the ini file.
+struct Hearing {
+    DWORD listenMs;
+    DWORD againAfterMs;
+    bool sound;
+    bool sinkUntouched;
+};
+void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing);
 
 }  // namespace systest

@@ -27,8 +27,8 @@ DWORD RanMarkerProcessId(const std::wstring& program) {
 }
 
 // Copies of the probe where an unquoted command line would find a program
-// before the renderer: "…\test folders\Name 図\モザイカ図.dll" is cut at each
-// blank in turn and ".exe" appended ("…\test.exe", "…\test folders\Name.exe").
+// before the renderer: "…\test folders\Saver run\Programs\モザイカ図\モザイカ図.dll"
+// is cut at each blank in turn and ".exe" appended ("…\test.exe", "…\test folders\Saver.exe").
 class PlantedDecoys {
 public:
     explicit PlantedDecoys(const std::wstring& rendererPath) {
@@ -45,6 +45,16 @@ public:
     }
     std::vector<std::wstring> paths_;
 };
+
+// The world CTest asked for (MOSAIKA_LANGUAGE): this test's code page, and
+// that of a probe installed as the saver is (in the UTF-8 world, its manifest
+// rewritten so), from the probe's exit code.
+TEST(SaverStartTest, WorldGivesTheProgramsTheCodePageOfItsLanguage) {
+    const SaverFolder folder(L"World", /*withRenderer=*/false);
+    const std::wstring probe = folder.Install(TestFile(L"ScreenSaverFlagProbe.exe"));
+    EXPECT_EQ(Process::Start(probe, L"acp").ExitCode(kExitTimeoutMs), WorldCodePage()) << Cp932(Language());
+    EXPECT_EQ(GetACP(), Language() == L"utf8" ? 1252 : WorldCodePage());
+}
 
 TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
     SaverFolder folder(L"Saver run");

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "Png.h"
 
@@ -182,19 +183,25 @@ int Screenshot::Count(const RECT& area, const std::function<bool(std::uint32_t)>
 
 Screenshot CaptureScreen(RECT area) {
     if (IsRectEmpty(&area)) area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Screenshot shot{area.right - area.left, area.bottom - area.top, {}};
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
     const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
-    const std::unique_ptr<HDC__, decltype(&DeleteDC)> memory(CreateCompatibleDC(screen.get()), &DeleteDC);
+    return Drawn(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
+        BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen.get(), area.left, area.top, SRCCOPY);
+    });
+}
+
+Screenshot Drawn(int width, int height, const std::function<void(HDC)>& draw) {
+    Screenshot shot{width, height, {}};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
+    const std::unique_ptr<HDC__, decltype(&DeleteDC)> memory(CreateCompatibleDC(nullptr), &DeleteDC);
     void* bits = nullptr;
     const std::unique_ptr<HBITMAP__, void (*)(HBITMAP)> bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), [](HBITMAP b) { DeleteObject(b); });
+        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), [](HBITMAP b) { DeleteObject(b); });
     const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), area.left, area.top, SRCCOPY);
+    draw(memory.get());
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    shot.pixels.assign(source, source + static_cast<std::size_t>(shot.width) * shot.height);
+    shot.pixels.assign(source, source + static_cast<std::size_t>(width) * height);
     for (std::uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
     SelectObject(memory.get(), old);
     return shot;
@@ -215,10 +222,10 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
 
 std::string Cp932(const std::wstring& text) {
-    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, nullptr, nullptr);
     return out;
 }
 
@@ -240,6 +247,19 @@ std::wstring WinePathOf(const wchar_t* variable) {
     std::wstring path = L"Z:" + std::wstring(unixPath);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
+}
+
+std::wstring Language() {
+    wchar_t language[16] = {};
+    return GetEnvironmentVariableW(L"MOSAIKA_LANGUAGE", language, 16) ? language : L"ja";
+}
+
+UINT WorldCodePage() {
+    for (const auto& [language, codePage] : {std::pair{L"ja", 932u}, {L"en", 1252u}, {L"zh", 936u}, {L"ko", 949u},
+                                             {L"utf8", 65001u}}) {
+        if (Language() == language) return codePage;
+    }
+    return 0;
 }
 
 }  // namespace systest

@@ -102,12 +102,15 @@ struct Screenshot {
 // An area of the virtual screen (any monitor), by default the primary screen,
 // as the display shows it, read back from the screen DC.
 Screenshot CaptureScreen(RECT area = {});
+// What the drawing leaves on a bitmap of that size, compatible with the screen.
+Screenshot Drawn(int width, int height, const std::function<void(HDC)>& draw);
 // Writes a PNG under screenshots/ in the test's folder and returns its path.
 std::string SaveScreenshot(const Screenshot& shot, const std::string& name);
 
 void SleepMs(DWORD milliseconds);
 
-// Text in code page 932, the programs' ANSI code page here.
+// Text in Shift-JIS (code page 932 named, whatever the world's), no best fit:
+// a character it lacks becomes "?".
 std::string Cp932(const std::wstring& text);
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
@@ -115,5 +118,10 @@ bool Exists(const std::wstring& path);
 
 // The Unix path in the variable as Wine names it (drive Z:); empty when unset.
 std::wstring WinePathOf(const wchar_t* variable);
+
+// The world's language as wine-run.sh set it (MOSAIKA_LANGUAGE: ja, en, zh,
+// ko, utf8), and the ANSI code page the programs get in it.
+std::wstring Language();
+UINT WorldCodePage();
 
 }  // namespace systest
