@@ -104,10 +104,8 @@ private:
 // look) or none, sound again this long after the first (0: not asked), or no
 // byte at all. The run goes on whatever the music, and leaves the ini file.
 struct Hearing {
-    DWORD listenMs;
-    DWORD againAfterMs;
-    bool sound;
-    bool sinkUntouched;
+    DWORD listenMs, againAfterMs;
+    bool sound, sinkUntouched;
 };
 void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,9 @@ public:
 TEST(SaverStartTest, WorldGivesTheProgramsTheCodePageOfItsLanguage) {
     const SaverFolder folder(L"World", /*withRenderer=*/false);
     const std::wstring probe = folder.Install(TestFile(L"ScreenSaverFlagProbe.exe"));
-    EXPECT_EQ(Process::Start(probe, L"acp").ExitCode(kExitTimeoutMs), WorldCodePage()) << Cp932(Language());
-    EXPECT_EQ(GetACP(), Language() == L"utf8" ? 1252 : WorldCodePage());
+    const std::map<std::wstring, UINT> codePages{{L"ja", 932}, {L"en", 1252}, {L"zh", 936}, {L"ko", 949}, {L"utf8", 65001}};
+    EXPECT_EQ(Process::Start(probe, L"acp").ExitCode(kExitTimeoutMs), codePages.at(Language())) << Cp932(Language());
+    EXPECT_EQ(GetACP(), Language() == L"utf8" ? 1252 : codePages.at(Language()));
 }
 
 TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {

@@ -163,34 +163,28 @@ struct Dialog {
         WaitUntil([&] { return (now = Focus()) != than; }, 3000);
         return now;
     }
-    // lbl_Fname as the dialog paints that caption: its font, black, wrapped at
-    // its width, over the panel's bands (each row read beside it, where nothing stands).
-    std::vector<std::uint32_t> FileLabel(const std::wstring& caption) const {
+    // Waits until lbl_Fname shows the caption as the dialog paints it: its font,
+    // black, wrapped at its width, over the panel's bands (read beside it).
+    bool FileLabelShows(const std::wstring& caption, DWORD timeoutMs = kWindowTimeoutMs) const {
         const RECT box = Box(kFname);
-        const Screenshot shot = CaptureScreen();
-        return Drawn(box.right - box.left, box.bottom - box.top, [&](HDC dc) {
-            for (int y = box.top; y < box.bottom; ++y) {
-                const std::uint32_t rgb = shot.At(Box(kPanel).left + Px(6600), y);
-                const RECT row{0, y - box.top, box.right - box.left, y - box.top + 1};
-                SetDCBrushColor(dc, RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF));
-                FillRect(dc, &row, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-            }
-            const std::unique_ptr<HFONT__, void (*)(HFONT)> font(
-                CreateFontW(-std::lround(9.75 * dpi / 72.0), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"),
-                [](HFONT f) { DeleteObject(f); });
-            const HGDIOBJ old = SelectObject(dc, font.get());
-            SetBkMode(dc, TRANSPARENT);
-            RECT bounds{0, 0, box.right - box.left, box.bottom - box.top};
-            DrawTextW(dc, caption.c_str(), -1, &bounds, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL);
-            SelectObject(dc, old);
-        }).pixels;
-    }
-    testing::AssertionResult FileLabelShows(const std::wstring& caption) const {
-        if (WaitUntil([&] { return CaptureScreen().In(Box(kFname)) == FileLabel(caption); })) {
-            return testing::AssertionSuccess();
-        }
-        return testing::AssertionFailure() << "lbl_Fname does not show " << Cp932(caption);
+        const std::unique_ptr<HFONT__, void (*)(HFONT)> font(  // outlives the bitmap it is selected into
+            CreateFontW(-std::lround(9.75 * dpi / 72.0), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"),
+            [](HFONT f) { DeleteObject(f); });
+        return WaitUntil([&] {
+            const Screenshot shot = CaptureScreen();
+            return shot.In(box) == Drawn(box.right - box.left, box.bottom - box.top, [&](HDC dc) {
+                for (RECT row{0, 0, box.right - box.left, 1}; row.top < box.bottom - box.top; OffsetRect(&row, 0, 1)) {
+                    const std::uint32_t rgb = shot.At(Box(kPanel).left + Px(6600), box.top + row.top);
+                    SetDCBrushColor(dc, RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF));
+                    FillRect(dc, &row, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+                }
+                SelectObject(dc, font.get());
+                SetBkMode(dc, TRANSPARENT);
+                RECT bounds{0, 0, box.right - box.left, box.bottom - box.top};
+                DrawTextW(dc, caption.c_str(), -1, &bounds, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL);
+            }).pixels;
+        }, timeoutMs);
     }
 
     // Waits until the indicators show that source alone as selected, and its controls are enabled.
@@ -519,7 +513,7 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     EXPECT_EQ(d.FocusAfter("none"), "Cmd_Etc");
     EXPECT_TRUE(d.ShowsSource(2));
     EXPECT_EQ(WindowText(d.Combo()), L"3");
-    EXPECT_TRUE(d.FileLabelShows(first));
+    EXPECT_TRUE(d.FileLabelShows(first)) << Cp932(first);
     HostWindow host(200, 150);
     for (const std::wstring& arguments : {std::wstring(L"/c"), std::wstring(L"/s"), L"/p " + host.HandleText()}) {
         EXPECT_EQ(folder_.StartSaver(arguments).ExitCode(kExitTimeoutMs), 0u)
@@ -542,10 +536,9 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
         PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(chooser, button)));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
         MoveMouseTo(kRest.x, kRest.y);
-        EXPECT_TRUE(d.FileLabelShows(tune));
+        EXPECT_TRUE(d.FileLabelShows(tune)) << "lbl_Fname after " << (path ? "choosing" : "cancelling");
     }
-    const std::vector<std::uint32_t> shown = d.FileLabel(tune);
-    EXPECT_FALSE(WaitUntil([&] { return CaptureScreen().In(d.Box(kFname)) != shown; }, 1000)) << "after cancelling";
+    EXPECT_FALSE(WaitUntil([&] { return !d.FileLabelShows(tune, 0); }, 1000)) << "lbl_Fname after cancelling";
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini) << "choosing a file wrote the ini file";
 
     // The CD source, and text typed into the repeat box (all of it kept).

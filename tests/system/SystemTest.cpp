@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 #include "Png.h"
 
@@ -252,14 +251,6 @@ std::wstring WinePathOf(const wchar_t* variable) {
 std::wstring Language() {
     wchar_t language[16] = {};
     return GetEnvironmentVariableW(L"MOSAIKA_LANGUAGE", language, 16) ? language : L"ja";
-}
-
-UINT WorldCodePage() {
-    for (const auto& [language, codePage] : {std::pair{L"ja", 932u}, {L"en", 1252u}, {L"zh", 936u}, {L"ko", 949u},
-                                             {L"utf8", 65001u}}) {
-        if (Language() == language) return codePage;
-    }
-    return 0;
 }
 
 }  // namespace systest

@@ -119,9 +119,7 @@ bool Exists(const std::wstring& path);
 // The Unix path in the variable as Wine names it (drive Z:); empty when unset.
 std::wstring WinePathOf(const wchar_t* variable);
 
-// The world's language as wine-run.sh set it (MOSAIKA_LANGUAGE: ja, en, zh,
-// ko, utf8), and the ANSI code page the programs get in it.
+// The world's language as wine-run.sh set it (MOSAIKA_LANGUAGE: ja, en, zh, ko, utf8).
 std::wstring Language();
-UINT WorldCodePage();
 
 }  // namespace systest
