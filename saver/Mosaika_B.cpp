@@ -19,9 +19,9 @@ using forms::ToUtf8;
 
 namespace {
 
-constexpr const char* kSaverMarker = "Mosaika_Main";
-// "<モザイカ図>" in code page 932, as FindWindowA takes it.
-constexpr const char* kSettingsMarker = "<\x83\x82\x83\x55\x83\x43\x83\x4A\x90\x7D>";
+// Searched by their UTF-16 titles, so they match on a system of any code page.
+constexpr const wchar_t* kSaverMarker = L"Mosaika_Main";
+constexpr const wchar_t* kSettingsMarker = L"<モザイカ図>";
 
 // Held by the one start that runs the saver or shows the settings dialog,
 // in the user's session, until the process ends.
@@ -60,8 +60,8 @@ void ShowSettingsDialog() {
 
 void StartUp() {
     // 1. A saver run or a settings dialog already on screen: end without a word.
-    const bool saverRunning = FindWindowA(nullptr, kSaverMarker) != nullptr;
-    const bool settingsOpen = FindWindowA(nullptr, kSettingsMarker) != nullptr;
+    const bool saverRunning = FindWindowW(nullptr, kSaverMarker) != nullptr;
+    const bool settingsOpen = FindWindowW(nullptr, kSettingsMarker) != nullptr;
     if (saverRunning || settingsOpen) forms::EndProgram();
 
     // 2-4. The mode letter; a preview reads no settings and starts nothing.

@@ -59,7 +59,7 @@ bool Mosaika_S::StillWaitingForRenderer() const {
 }
 
 void Mosaika_S::PollRenderer() {
-    if (FindWindowA(nullptr, "Mosaika_Kanvas")) {
+    if (FindWindowW(nullptr, L"Mosaika_Kanvas")) {
         rendererWindowSeen_ = true;
         return;
     }

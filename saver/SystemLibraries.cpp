@@ -6,10 +6,10 @@ namespace {
 
 // The functions as the system declares them in <mmsystem.h> and <wingdi.h>.
 struct SystemTable {
-    DWORD(WINAPI* mciSendStringA)(LPCSTR, LPSTR, UINT, HWND) = nullptr;
-    BOOL(WINAPI* mciGetErrorStringA)(DWORD, LPSTR, UINT) = nullptr;
+    DWORD(WINAPI* mciSendStringW)(LPCWSTR, LPWSTR, UINT, HWND) = nullptr;
+    BOOL(WINAPI* mciGetErrorStringW)(DWORD, LPWSTR, UINT) = nullptr;
     UINT(WINAPI* waveOutGetNumDevs)() = nullptr;
-    BOOL(WINAPI* PlaySoundA)(LPCSTR, HMODULE, DWORD) = nullptr;
+    BOOL(WINAPI* PlaySoundW)(LPCWSTR, HMODULE, DWORD) = nullptr;
     BOOL(WINAPI* GradientFill)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG) = nullptr;
 };
 
@@ -33,10 +33,10 @@ SystemTable LoadTable() {
     // load finds it and looks no further.
     LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     SystemTable table;
-    Resolve(winmm, "mciSendStringA", table.mciSendStringA);
-    Resolve(winmm, "mciGetErrorStringA", table.mciGetErrorStringA);
+    Resolve(winmm, "mciSendStringW", table.mciSendStringW);
+    Resolve(winmm, "mciGetErrorStringW", table.mciGetErrorStringW);
     Resolve(winmm, "waveOutGetNumDevs", table.waveOutGetNumDevs);
-    Resolve(winmm, "PlaySoundA", table.PlaySoundA);
+    Resolve(winmm, "PlaySoundW", table.PlaySoundW);
     Resolve(msimg32, "GradientFill", table.GradientFill);
     return table;
 }
@@ -50,13 +50,13 @@ const SystemTable& Table() {
 
 void LoadSystemLibraries() { Table(); }
 
-DWORD mciSendStringA(LPCSTR command, LPSTR reply, UINT replySize, HWND callback) {
-    const auto function = Table().mciSendStringA;
+DWORD mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replySize, HWND callback) {
+    const auto function = Table().mciSendStringW;
     return function ? function(command, reply, replySize, callback) : kNoMciDriver;
 }
 
-BOOL mciGetErrorStringA(DWORD error, LPSTR text, UINT textSize) {
-    const auto function = Table().mciGetErrorStringA;
+BOOL mciGetErrorStringW(DWORD error, LPWSTR text, UINT textSize) {
+    const auto function = Table().mciGetErrorStringW;
     return function ? function(error, text, textSize) : FALSE;
 }
 
@@ -65,8 +65,8 @@ UINT waveOutGetNumDevs() {
     return function ? function() : 0;
 }
 
-BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
-    const auto function = Table().PlaySoundA;
+BOOL PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags) {
+    const auto function = Table().PlaySoundW;
     return function ? function(sound, module, flags) : FALSE;
 }
 

@@ -1,5 +1,6 @@
-// The two system libraries the screen saver program needs beyond the known
-// ones: winmm (music) and msimg32 (the buttons' gradient). They are not on
+// The system libraries the screen saver program needs beyond the known
+// ones: winmm (music), msimg32 (the buttons' gradient) and uxtheme (loaded
+// early, see SystemLibraries.cpp). They are not on
 // the system's list of known DLLs, so a static import would take a file of
 // that name lying beside the program (a download folder) before the system's
 // own. They are loaded at start from the system folder alone, and the five
@@ -19,11 +20,12 @@ namespace mosaika {
 // later calls do nothing. Calls below that come first load them themselves.
 void LoadSystemLibraries();
 
-// winmm
-DWORD mciSendStringA(LPCSTR command, LPSTR reply, UINT replySize, HWND callback);
-BOOL mciGetErrorStringA(DWORD error, LPSTR text, UINT textSize);
+// winmm, in UTF-16: command strings and file names reach the devices as
+// they are, whatever the system's code page.
+DWORD mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replySize, HWND callback);
+BOOL mciGetErrorStringW(DWORD error, LPWSTR text, UINT textSize);
 UINT waveOutGetNumDevs();
-BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+BOOL PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags);
 
 // msimg32. The mesh is taken by its own type, so a call with a GRADIENT_RECT
 // picks this function over the import that <windows.h> declares.

@@ -1,21 +1,67 @@
 #include "WinMciPort.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "SystemLibraries.h"
+#include "Text.h"
 
 namespace mosaika {
 
+namespace {
+
+// A device's reply in Shift-JIS. Replies are only read, never stored, so a
+// character that Shift-JIS lacks (an error text in another language) shows
+// as "?" rather than failing the reply.
+std::string ReplyBytes(const std::wstring& reply) {
+    if (std::optional<std::string> bytes = forms::ToCp932(reply)) return *bytes;
+    std::string bytes;
+    for (const wchar_t c : reply) bytes += forms::ToCp932(std::wstring(1, c)).value_or("?");
+    return bytes;
+}
+
+// Copies the reply into the caller's buffer as the A function would: cut to
+// fit with its terminating zero, never inside a two-byte character.
+void CopyReply(std::wstring wide, std::span<char> reply) {
+    if (reply.empty()) return;
+    std::string bytes = ReplyBytes(wide);
+    while (bytes.size() >= reply.size()) {
+        wide.pop_back();
+        bytes = ReplyBytes(wide);
+    }
+    std::copy(bytes.begin(), bytes.end(), reply.begin());
+    reply[bytes.size()] = '\0';
+}
+
+// The reply buffer in UTF-16, as many characters as the caller's holds.
+std::wstring Reply(const std::vector<wchar_t>& buffer) {
+    return std::wstring(buffer.begin(), std::find(buffer.begin(), buffer.end(), L'\0'));
+}
+
+}  // namespace
+
 std::uint32_t WinMciPort::SendMciString(const std::string& command, std::span<char> reply) {
-    return mciSendStringA(command.c_str(), reply.data(), static_cast<UINT>(reply.size()), nullptr);
+    const std::wstring wide = forms::FromCp932(command);
+    if (!reply.data()) return mciSendStringW(wide.c_str(), nullptr, 0, nullptr);
+    std::vector<wchar_t> buffer(reply.size() + 1, L'\0');
+    const std::uint32_t code =
+        mciSendStringW(wide.c_str(), buffer.data(), static_cast<UINT>(reply.size()), nullptr);
+    CopyReply(Reply(buffer), reply);
+    return code;
 }
 
 bool WinMciPort::GetMciErrorString(std::uint32_t code, std::span<char> text) {
-    return mciGetErrorStringA(code, text.data(), static_cast<UINT>(text.size())) != FALSE;
+    std::vector<wchar_t> buffer(text.size() + 1, L'\0');
+    if (!mciGetErrorStringW(code, buffer.data(), static_cast<UINT>(text.size()))) return false;
+    CopyReply(Reply(buffer), text);
+    return true;
 }
 
 std::uint32_t WinMciPort::WaveOutDeviceCount() { return waveOutGetNumDevs(); }
 
 bool WinMciPort::PlaySoundName(const char* name, std::uint32_t flags) {
-    return PlaySoundA(name, nullptr, flags) != FALSE;
+    if (!name) return PlaySoundW(nullptr, nullptr, flags) != FALSE;
+    return PlaySoundW(forms::FromCp932(name).c_str(), nullptr, flags) != FALSE;
 }
 
 }  // namespace mosaika

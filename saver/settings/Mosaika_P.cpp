@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "Application.h"
@@ -48,6 +49,32 @@ void PaintBands(forms::Form& form, BandSurface surface) {
 
 void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
     DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+}
+
+// A path the platform rewrites into another form of the same file, or empty.
+template <typename Rewrite>
+std::wstring RewrittenPath(const std::wstring& path, Rewrite rewrite) {
+    std::wstring out(32768, L'\0');  // the longest path the platform knows
+    const DWORD length = rewrite(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
+    out.resize(length < out.size() ? length : 0);
+    return out;
+}
+
+// The Shift-JIS form of the file's short (8.3) path; absent where the volume
+// has no short names, the file does not exist, or Shift-JIS cannot spell it.
+std::optional<std::string> ShortPathBytes(const std::wstring& path) {
+    const std::wstring shortPath = RewrittenPath(path, GetShortPathNameW);
+    if (shortPath.empty()) return std::nullopt;
+    return forms::ToCp932(shortPath);
+}
+
+// The name the user knows a stored file by: a short path, stored because
+// Shift-JIS cannot spell the full one, is shown by its full long name.
+std::wstring DisplayName(const std::string& bgmFile) {
+    const std::wstring path = forms::FromCp932(bgmFile);
+    if (path.find(L'~') == std::wstring::npos) return path;
+    const std::wstring longPath = RewrittenPath(path, GetLongPathNameW);
+    return longPath.empty() ? path : longPath;
 }
 
 }  // namespace
@@ -145,7 +172,7 @@ void Mosaika_P::Form_Load() {
     // 6-8. The repeat box and the file label.
     BGM_Repeat.SetText(forms::FromCp932(RepeatTrackText(settings_.BgmRepeat)));
     for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromCp932(entry));
-    lbl_Fname.caption = forms::FromCp932(settings_.BgmFile);
+    lbl_Fname.caption = DisplayName(settings_.BgmFile);
 
     // 9-10. The window opens out of the pointer's position.
     if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
@@ -187,14 +214,12 @@ void Mosaika_P::SelectMusicSource(int index) {
 }
 
 void Mosaika_P::ChooseMusicFile() {
-    // "BGMﾌｧｲﾙ (MP3 WAV)" and "ﾌｧｲﾙを開く" in code page 932.
-    static const char kFilter[] = "BGM\xCC\xA7\xB2\xD9 (MP3 WAV)\0*.MP3;*.WAV\0";
-    static const char kTitle[] = "\xCC\xA7\xB2\xD9\x82\xF0\x8A\x4A\x82\xAD";
-    std::string file(256, '\0');
-    std::string fileTitle(256, '\0');
-    OPENFILENAMEA chooser{};
-    // The classic structure size for this platform (76 bytes on 32-bit Windows).
-    chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    static const wchar_t kFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+    std::wstring file(256, L'\0');
+    std::wstring fileTitle(256, L'\0');
+    OPENFILENAMEW chooser{};
+    // The classic structure, without the fields Windows 2000 added.
+    chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     chooser.hwndOwner = Hwnd();
     chooser.hInstance = GetModuleHandleW(nullptr);
     chooser.lpstrFilter = kFilter;
@@ -202,13 +227,25 @@ void Mosaika_P::ChooseMusicFile() {
     chooser.nMaxFile = 255;
     chooser.lpstrFileTitle = fileTitle.data();
     chooser.nMaxFileTitle = 255;
-    chooser.lpstrTitle = kTitle;
+    chooser.lpstrTitle = L"ﾌｧｲﾙを開く";
     chooser.Flags = 0;
-    if (GetOpenFileNameA(&chooser) > 0) {
-        settings_.BgmFile = file.c_str();
-        lbl_Fname.caption = forms::FromCp932(settings_.BgmFile);
-        Pic_C.Refresh();
+    if (GetOpenFileNameW(&chooser) > 0) KeepMusicFile(file.c_str());
+}
+
+void Mosaika_P::KeepMusicFile(const std::wstring& path) {
+    // The ini file holds Shift-JIS: a path it cannot spell is stored by its
+    // short form, and one that has none is refused, never stored to play nothing.
+    const std::optional<std::string> stored = StorableMusicPath(forms::ToCp932(path), ShortPathBytes(path));
+    if (!stored) {
+        const std::wstring text = L"このファイルの場所は保存できません。\n" + path +
+                                  L"\n\nフォルダーとファイルの名前に日本語と英数字だけを使った場所"
+                                  L"（たとえば C:\\Music）にファイルを移してから、もう一度選んでください。";
+        MessageBoxW(Hwnd(), text.c_str(), forms::kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
+    settings_.BgmFile = *stored;
+    lbl_Fname.caption = path;
+    Pic_C.Refresh();
 }
 
 void Mosaika_P::SaveAndClose() {
@@ -224,7 +261,7 @@ void Mosaika_P::SaveAndClose() {
 
 void Mosaika_P::OpenHomePage() {
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
-    ShellExecuteA(Hwnd(), "open", MOSAIKA_HOME_PAGE, "", "", SW_SHOWNORMAL);
+    ShellExecuteW(Hwnd(), L"open", L"" MOSAIKA_HOME_PAGE, L"", L"", SW_SHOWNORMAL);
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
 }
 

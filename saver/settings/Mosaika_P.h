@@ -7,6 +7,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "Command.h"
 #include "ComboBox.h"
@@ -47,6 +48,7 @@ private:
     void SelectMusicSource(int index);
     void ShowMusicSource(std::int16_t bgmMode);
     void ChooseMusicFile();
+    void KeepMusicFile(const std::wstring& path);
     void SaveAndClose();
     void OpenHomePage();
 

@@ -38,6 +38,16 @@ std::vector<std::string> RepeatTrackEntries() {
 
 std::string RepeatTrackText(std::int16_t bgmRepeat) { return FormatTrackNumber(bgmRepeat); }
 
+std::optional<std::string> StorableMusicPath(const std::optional<std::string>& fullPath,
+                                             const std::optional<std::string>& shortPath) {
+    // The ini reader returns at most 255 bytes; a longer path would play nothing.
+    constexpr std::size_t kMaxStoredBytes = 255;
+    for (const std::optional<std::string>& path : {fullPath, shortPath}) {
+        if (path && !path->empty() && path->size() <= kMaxStoredBytes) return path;
+    }
+    return std::nullopt;
+}
+
 std::int16_t BgmRepeatFromText(std::string_view text) { return RoundToInt16(text).value_or(0); }
 
 DialogPosition OpeningPosition(double screenWidth, double screenHeight, double windowWidth, double windowHeight) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,14 @@ std::string RepeatTrackText(std::int16_t bgmRepeat);
 // a sign, a fraction) rounded, halves to even; 0 for a text that is not a
 // number and for one that does not fit a signed 16-bit integer.
 std::int16_t BgmRepeatFromText(std::string_view text);
+
+// The Shift-JIS path the dialog stores for a chosen music file, from the
+// Shift-JIS forms of its full path and of its short (8.3) path, each absent
+// when Shift-JIS cannot spell it (or the volume has no short names). The
+// full path when it can be stored, else the short one; nothing when neither
+// can, or neither would come back whole from the ini file (255 bytes).
+std::optional<std::string> StorableMusicPath(const std::optional<std::string>& fullPath,
+                                             const std::optional<std::string>& shortPath);
 
 // Where the dialog opens, in twips: centred across, at a third of the free
 // height: Left = (screen - window width) rounded, halved, truncated toward

@@ -34,6 +34,24 @@ TEST(SettingsRules, SelectingASourceSetsTheModeAndShowsItsIndicatorAndButtons) {
     }
 }
 
+TEST(SettingsRules, AChosenMusicFileIsStoredByAPathThatComesBackWhole) {
+    using Path = std::optional<std::string>;
+    const std::string full = "C:\\Music\\\x8B\xC8.wav", shortForm = "C:\\MUSIC~1\\A~1.WAV";
+    const std::string longest(255, 'a'), tooLong(256, 'a');
+    const std::tuple<Path, Path, Path> rows[] = {
+        {full, shortForm, full},                    // the full path when Shift-JIS spells it
+        {std::nullopt, shortForm, shortForm},       // else its short form
+        {std::nullopt, std::nullopt, std::nullopt},  // neither: nothing is stored
+        {longest, shortForm, longest},
+        {tooLong, shortForm, shortForm},  // cut on reading: the short form instead
+        {tooLong, std::nullopt, std::nullopt},
+        {std::string(), std::nullopt, std::nullopt},
+    };
+    for (const auto& [fullPath, shortPath, stored] : rows) {
+        EXPECT_EQ(StorableMusicPath(fullPath, shortPath), stored) << fullPath.value_or("(none)").size();
+    }
+}
+
 TEST(SettingsRules, OpeningPositionCentresAcrossAndSitsAtAThird) {
     const struct {
         double screenW, screenH, windowW, windowH;
