@@ -88,17 +88,18 @@ std::optional<std::string> WinSettingsPort::ReadSettingsFile() {
 }
 
 bool WinSettingsPort::ReplaceSettingsFile(const std::string& bytes) {
-    // A read-only settings file stays as it is, as the profile functions leave
-    // it (they open it for writing); a rename alone would not be refused.
+    // A read-only settings file stays as it is, as the profile functions
+    // leave it. Windows refuses to rename over it; Wine 8 does not.
     const DWORD attributes = GetFileAttributesW(file_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     NewFile fresh;
     CreateBeside(file_, fresh);
     if (!fresh.handle || !WriteAll(fresh.handle.get(), bytes)) return false;
     fresh.handle.reset();
-    // One rename in one folder: the old file is either still there or replaced
-    // whole. Refused while another program holds the old file open without
-    // sharing its deletion.
+    // One rename within one folder: the old file is either still there or
+    // replaced whole. Refused while another program holds the old file open
+    // (Windows: unless it shares deletion; Wine 8: always). Not ReplaceFileW:
+    // when it fails to move the new file in, the old one can be gone already.
     fresh.renamed = MoveFileExW(fresh.path.c_str(), file_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return fresh.renamed;
 }
