@@ -1,12 +1,14 @@
-// The edge rows of the settings loader, saver and path rules; Settings_fuzz
-// checks every input against the reading rules. The keys' Shift-JIS bytes are
-// proven on the real programs (tests/system writes and reads the ini files).
+// The edge rows of the settings loader, saver and path rules. The ini text's
+// rules are IniFile's (IniFile_test); the keys' Shift-JIS bytes are proven on
+// the real programs (tests/system writes and reads the ini files).
 #include "Settings.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "SettingsTesting.h"
@@ -16,33 +18,70 @@ namespace {
 
 const std::string kMode(kKeyBgmMode), kRepeat(kKeyBgmRepeat), kMusic(kKeyBgmFile);
 
-TEST(Settings, LoadReadsTheThreeKeysFloorsAndFallsBackAndSaveWritesThem) {
+// A settings file holding the values that are not empty.
+std::string Ini(const std::string& mode, const std::string& repeat, const std::string& music) {
+    std::string ini = "[Section]\r\n";
+    for (const auto& [key, value] : {std::pair{kMode, mode}, {kRepeat, repeat}, {kMusic, music}}) {
+        if (!value.empty()) ini += key + '=' + value + "\r\n";
+    }
+    return ini;
+}
+
+TEST(Settings, LoadReadsTheThreeKeysFloorsAndFallsBack) {
     const std::string song = "C:\\My Music\\song.mp3";
     const struct {
         const char* name;
-        std::string mode, repeat, file;
+        std::optional<std::string> ini;
         MusicSettings before, expected;
     } rows[] = {
-        {"no ini file", "", "", "", {1, 4, "old"}, {0, 0, ""}},
-        {"floored", "2.9", "-1.5", song, {}, {2, -2, song}},
-        {"unreadable numbers keep their value", "abc", "40000", "", {1, 7, ""}, {1, 7, ""}},
-        {"sound file vanished", "2", "", "C:\\gone.mp3", {}, {0, 0, ""}},
-        {"CD keeps its mode", "1", "5", "C:\\gone.mp3", {}, {1, 5, ""}},
+        {"no ini file", "", {1, 4, "old"}, {0, 0, ""}},
+        {"an unreadable one reads as none", std::nullopt, {1, 4, "old"}, {0, 0, ""}},
+        {"floored", Ini("2.9", "-1.5", song), {}, {2, -2, song}},
+        {"unreadable numbers keep their value", Ini("abc", "40000", ""), {1, 7, ""}, {1, 7, ""}},
+        {"sound file vanished", Ini("2", "", "C:\\gone.mp3"), {}, {0, 0, ""}},
+        {"CD keeps its mode", Ini("1", "5", "C:\\gone.mp3"), {}, {1, 5, ""}},
     };
     for (const auto& row : rows) {
-        FakeSettingsPort port("C:\\Saver\\settings.ini");
-        port.values = {{kMode, row.mode}, {kRepeat, row.repeat}, {kMusic, row.file}};
+        FakeSettingsPort port;
+        port.file = row.ini;
         port.files = {song};
         MusicSettings settings = row.before;
-        LoadSettings(settings, port, port.file);
-        EXPECT_EQ(std::vector(port.calls.begin(), port.calls.begin() + 3), (std::vector{kMode, kRepeat, kMusic}));
+        LoadSettings(settings, port);
+        EXPECT_EQ(port.calls.front(), "read") << row.name;
         EXPECT_EQ((std::tie(settings.BgmMode, settings.BgmRepeat, settings.BgmFile)),
                   (std::tie(row.expected.BgmMode, row.expected.BgmRepeat, row.expected.BgmFile)))
             << row.name;
     }
-    FakeSettingsPort port("C:\\Saver\\settings.ini");
-    SaveSettings({2, -1, "C:\\a b\\x.wav"}, port, port.file);
-    EXPECT_EQ(port.calls, (std::vector{kMode + "= 2", kRepeat + "=-1", kMusic + "=C:\\a b\\x.wav"}));
+}
+
+TEST(Settings, SaveSetsTheThreeKeysAndReplacesTheFileOnceOrNotAtAll) {
+    const std::string others = "; mine\r\n[Other]\r\nx=1\r\n";
+    FakeSettingsPort port;
+    port.file = others + "[Section]\r\n" + kRepeat + "= 7\r\n";
+    EXPECT_TRUE(SaveSettings({2, -1, "C:\\a b\\x.wav"}, port));
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"read", "replace"}));
+    EXPECT_EQ(port.file, others + "[Section]\r\n" + kRepeat + "=-1\r\n" + kMode + "= 2\r\n" + kMusic +
+                             "=C:\\a b\\x.wav\r\n");
+
+    const struct {
+        const char* name;
+        std::optional<std::string> ini;
+        std::string music;
+        bool replaceFails;
+        std::vector<std::string> calls;
+    } failures[] = {
+        {"a file that cannot be read is never overwritten", std::nullopt, "C:\\x.wav", false, {"read"}},
+        {"a path holding a line break is refused whole", "", "C:\\x\r\n.wav", false, {"read"}},
+        {"the replacement fails", "", "C:\\x.wav", true, {"read", "replace"}},
+    };
+    for (const auto& row : failures) {
+        FakeSettingsPort failing;
+        failing.file = row.ini;
+        failing.replaceFails = row.replaceFails;
+        EXPECT_FALSE(SaveSettings({2, 0, row.music}, failing)) << row.name;
+        EXPECT_EQ(failing.calls, row.calls) << row.name;
+        EXPECT_EQ(failing.file, row.ini) << row.name;
+    }
 }
 
 TEST(Settings, FileExistsDropsOneTrailingBackslashButNoTrailByte) {
@@ -51,7 +90,7 @@ TEST(Settings, FileExistsDropsOneTrailingBackslashButNoTrailByte) {
         {"C:\\\x83\x5C", "C:\\\x83\x5C"}, {"C:\\\x83\x5C\\", "C:\\\x83\x5C"},  // ends in ソ
     };
     for (const auto& [path, opened] : rows) {
-        FakeSettingsPort port("");
+        FakeSettingsPort port;
         port.files = {opened};
         EXPECT_TRUE(FileExists(port, path)) << path;
         EXPECT_EQ(port.calls, std::vector{opened});
