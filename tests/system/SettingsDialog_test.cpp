@@ -515,7 +515,8 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     EXPECT_EQ(WindowText(d.Combo()), L"3");
     EXPECT_TRUE(d.FileLabelShows(first)) << Cp932(first);
     HostWindow host(200, 150);
-    for (const std::wstring& arguments : {std::wstring(L"/c"), std::wstring(L"/s"), L"/p " + host.HandleText()}) {
+    for (const std::wstring& arguments :
+         std::vector<std::wstring>{L"/s", L"", L"/c", L"/a 1234", L"/p " + host.HandleText()}) {
         EXPECT_EQ(folder_.StartSaver(arguments).ExitCode(kExitTimeoutMs), 0u)
             << Cp932(arguments) << " beside the dialog (259: it did not end)";
     }
