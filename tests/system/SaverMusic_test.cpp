@@ -1,9 +1,6 @@
-// The background music of a saver run, heard through the audio sink, a file
-// the wrapper points the sound device at: it starts afresh whenever a program
-// opens the device, and an open MP3 device writes zero bytes while stopped, so
-// the non-zero bytes are the sound. The ini file is written as the settings
-// dialog writes it ("BGM区分= 2"; tone.Wav: as Wine's profile writer, without
-// the blank). Whatever the music, the run goes on and the ini file stays.
+// The background music of a saver run, heard through the audio sink (see
+// SaverSystemTest.h). The ini file is written as the settings dialog writes it
+// ("BGM区分= 2"; tone.Wav: as Wine's profile writer, without the blank).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -43,12 +43,10 @@ testing::AssertionResult AskForUtf8(const std::wstring& program) {
     }
     const std::size_t end = manifest.find("</windowsSettings>");
     if (end == std::string::npos) return testing::AssertionFailure() << "no windowsSettings in its manifest";
-    manifest.insert(end, "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">"
-                         "UTF-8</activeCodePage>");
+    manifest.insert(end, R"(<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>)");
     const HANDLE update = BeginUpdateResourceW(program.c_str(), FALSE);
-    const bool written = update && UpdateResourceW(update, RT_MANIFEST, MAKEINTRESOURCEW(1),
-                                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), manifest.data(),
-                                                   static_cast<DWORD>(manifest.size()));
+    const bool written = update && UpdateResourceW(update, RT_MANIFEST, MAKEINTRESOURCEW(1), LANG_NEUTRAL,
+                                                   manifest.data(), static_cast<DWORD>(manifest.size()));
     if (update && EndUpdateResourceW(update, !written) && written) return testing::AssertionSuccess();
     return testing::AssertionFailure() << "its manifest could not be rewritten, error " << GetLastError();
 }

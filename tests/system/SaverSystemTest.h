@@ -81,8 +81,9 @@ std::string MusicSettingsIni(int bgmMode, int bgmRepeat, const std::wstring& bgm
 // A 16-bit mono PCM WAV file of a 440 Hz sine at 22050 Hz.
 std::string SineWave(DWORD milliseconds);
 
-// What the audio sink received between two looks. Silence reaches it as zero
-// bytes, so the bytes that are not zero are the sound that was heard.
+// What the audio sink received between two looks: the file the wrapper points
+// the sound device at. Silence (also an open MP3 device while stopped) reaches
+// it as zero bytes, so the bytes that are not zero are the sound that was heard.
 struct Heard {
     long long bytes = 0;
     long long soundBytes = 0;

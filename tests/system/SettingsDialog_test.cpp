@@ -505,8 +505,8 @@ TEST_F(SettingsDialog, KeyboardFocusFollowsTheEnabledControlsAndEscOrTheCloseBox
 // whole number once a failed save was told. Run in every world (CMakeLists.txt).
 TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywherePlays) {
     const std::wstring first = folder_.File(L"最初の曲.wav"), tune = folder_.File(L"音楽 한글 café\\曲 ♫.wav");
-    ASSERT_TRUE(CreateDirectoryW(folder_.File(L"音楽 한글 café").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(first, "x") && WriteBytes(tune, SineWave(400)));
+    ASSERT_TRUE(CreateDirectoryW(folder_.File(L"音楽 한글 café").c_str(), nullptr) && WriteBytes(first, "x") &&
+                WriteBytes(tune, SineWave(400)));
     const std::string ini = MusicSettingsIni(2, 3, first);
     Dialog d = Open(ini);
     ASSERT_TRUE(d.Combo() && d.controls[kBgm]);
