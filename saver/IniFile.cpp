@@ -142,7 +142,8 @@ bool CanStore(std::string_view section, std::string_view key, std::string_view v
 }  // namespace
 
 std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
-    const Place place = Find(ReadLines(file), TrimSpaces(section), TrimSpaces(key));
+    const std::vector<Line> lines = ReadLines(file);
+    const Place place = Find(lines, TrimSpaces(section), TrimSpaces(key));
     if (!place.key) return {};
     std::string_view value = TrimBlanks(file.substr(place.key->valueBegin, place.key->end - place.key->valueBegin));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {

@@ -18,10 +18,7 @@ struct FakeSettingsPort final : SettingsPort {
     std::set<std::string> files;
     std::vector<std::string> calls;
 
-    std::optional<std::string> ReadSettingsFile() override {
-        calls.push_back("read");
-        return file;
-    }
+    std::optional<std::string> ReadSettingsFile() override { return calls.push_back("read"), file; }
     bool ReplaceSettingsFile(const std::string& bytes) override {
         calls.push_back("replace");
         if (!replaceFails) file = bytes;
