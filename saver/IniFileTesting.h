@@ -39,6 +39,9 @@ inline std::vector<Row> Rows() {
         {"plain", "[Section]\r\n" + M + "= 2\r\n", S, M, {}, "2"},
         {"ASCII letters in either case", "[SECTION]\r\nbgm" + M.substr(3) + "=1\r\n", "section", M, {}, "1"},
         {"a trail byte is never folded", "[S]\r\nK" + kTsu + "=1\r\n", "S", "k" + kTsuUpper, {}, ""},
+        {"full-width letters are not ASCII", "[S]\r\n\x82\x60=1\r\n", "S", "\x82\x81", {}, ""},  // Ａ, ａ
+        {"a lone lead byte keeps the line break", "[S]\r\nk=a\x81\nb=2\r\n", "S", "k", {}, "a\x81",
+         "Wine's reader takes 0x81 0x0A for one character and reads on into the next line"},
         {"a trail byte ] ends no name", "[" + kSo + "\x83]]\r\nk=1\r\n", kSo + "\x83]", "k", {}, "1"},
         {"blanks around names and values", " \t[ Section\t]\v\r\n \tk \t=\t 2 \v\r\n", " Section ", " k ", {}, "2"},
         {"matching quotes", "[S]\r\nk= \" a \" \r\n", "S", "k", {}, " a "},
@@ -49,6 +52,7 @@ inline std::vector<Row> Rows() {
         {"quotes go before the cut", "[S]\r\nk=\"" + x300 + "\"\r\n", "S", "k", {}, x255},
         {"no half character at the cut", "[S]\r\nk=" + x254 + kSo + "\r\n", "S", "k", {}, x254},
         {"lines before the first section", "k=0\r\n[S]\r\n", "S", "k", {}, ""},
+        {"a header without ]", "[S\r\nk=1\r\n", "S", "k", {}, "1", "Wine's reader ignores the header"},
         {"a line without =", "[S]\r\nk\r\nk=2\r\n", "S", "k", {}, "2",
          "Wine's reader takes the line k for key k without a value, which Windows does not list among the keys"},
         {"a comment", "[S]\r\n;k=1\r\nk=2\r\n", "S", "k", {}, "2"},
