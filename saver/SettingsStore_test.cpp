@@ -156,7 +156,9 @@ TEST(SettingsStoreTest, ASaveReplacesTheFileWholeOrLeavesItAsItWas) {
     Put(folder / L"曲 ソ.wav", "RIFF");
     ASSERT_TRUE(SaveSettings(settings, port));
     std::string saved = old;
-    for (const auto& [key, value] : ini_rows::SaveWrites(settings)) saved = WriteIniValue(saved, ini_rows::S, key, value).value();
+    for (const auto& [key, value] : ini_rows::SaveWrites(settings)) {
+        saved = WriteIniValue(saved, ini_rows::S, key, value).value();
+    }
     EXPECT_EQ(Bytes(ini), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2) << "no new file left";
     MusicSettings loaded;

@@ -1,5 +1,5 @@
-// The edge rows of the ini reader and writer (IniFileTesting.h), the settings
-// loader and saver, and the music file type; Settings_fuzz holds the path
+// The edge rows of the ini reader and writer (IniFileTesting.h) and of the
+// settings loader and saver; Settings_fuzz holds the path and file-type
 // rules. The keys' Shift-JIS bytes are proven on the real programs
 // (tests/system writes and reads the ini files).
 #include "Settings.h"
@@ -10,7 +10,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "IniFile.h"
 #include "IniFileTesting.h"
@@ -21,19 +20,12 @@ namespace {
 
 using ini_rows::M, ini_rows::R, ini_rows::F;
 
-// A value written reads back as a fresh line of it would.
 TEST(IniFile, ReadsAndWritesAsAJapaneseWindows) {
     for (const ini_rows::Row& row : ini_rows::Rows()) {
-        if (!row.write) {
-            EXPECT_EQ(ReadIniValue(row.file, row.section, row.key), row.expected) << row.name;
-            continue;
-        }
-        const std::optional<std::string> written = WriteIniValue(row.file, row.section, row.key, *row.write);
-        EXPECT_EQ(written, row.expected) << row.name;
-        if (written) {
-            EXPECT_EQ(ReadIniValue(*written, row.section, row.key), ReadIniValue("[s]\nk=" + *row.write, "s", "k"))
-                << row.name;
-        }
+        EXPECT_EQ(row.write ? WriteIniValue(row.file, row.section, row.key, *row.write)
+                            : std::optional(ReadIniValue(row.file, row.section, row.key)),
+                  row.expected)
+            << row.name;
     }
 }
 
@@ -93,18 +85,8 @@ TEST(Settings, SaveSetsTheThreeKeysAndReplacesTheFileOnceOrNotAtAll) {
         port.replaceFails = row.replaceFails;
         EXPECT_EQ(SaveSettings({2, -1, row.music}, port), row.saved.has_value()) << row.name;
         EXPECT_EQ(port.file, row.saved ? row.saved : row.ini) << row.name;
-        EXPECT_EQ(port.calls.size(), row.saved || row.replaceFails ? 2u : 1u) << row.name << ": read, replace once";
+        EXPECT_EQ(port.replaced, row.saved || row.replaceFails ? 1 : 0) << row.name;
     }
-}
-
-TEST(Settings, MusicFileTypeIsTheUpperCasedLastThreeCharacters) {
-    const std::pair<std::string, MusicFileType> rows[] = {
-        {"C:\\a.Mp3", MusicFileType::Mp3},        {"xwav", MusicFileType::Wav},
-        {"C:\\a.wave", MusicFileType::Other},     {"av", MusicFileType::Other},
-        {"C:\\\x83" "wav", MusicFileType::Other},  // 0x83 0x77 is one character, then "av"
-        {"C:\\\x82\x97\x82\x81\x82\x96", MusicFileType::Other},  // full-width ｗａｖ
-    };
-    for (const auto& [path, expected] : rows) EXPECT_EQ(MusicFileTypeOf(path), expected) << path;
 }
 
 }  // namespace
