@@ -74,8 +74,9 @@ Line ReadLine(std::string_view file, std::size_t begin) {
     line.begin = line.end = begin;
     while (line.end < file.size() && !IsLineBreak(file[line.end])) ++line.end;
     line.next = line.end;
-    if (line.next < file.size() && file[line.next++] == '\r' && line.next < file.size() && file[line.next] == '\n') {
-        ++line.next;
+    if (line.next < file.size()) {
+        const bool cr = file[line.next++] == '\r';
+        if (cr && line.next < file.size() && file[line.next] == '\n') ++line.next;  // CRLF is one line break
     }
     const std::string_view text = TrimBlanks(file.substr(begin, line.end - begin));
     if (text.empty() || text.front() == ';') return line;
