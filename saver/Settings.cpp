@@ -1,7 +1,9 @@
 #include "Settings.h"
 
+#include <utility>
 #include <vector>
 
+#include "IniFile.h"
 #include "Numbers.h"
 
 namespace mosaika {
@@ -32,9 +34,8 @@ char AsciiUpper(char c) {
 
 // Empty text reads 0; a number is floored into 16 bits; anything else leaves
 // the value as it was.
-void ReadNumberSetting(std::int16_t& value, SettingsPort& port, std::string_view key,
-                       const std::string& settingsFile) {
-    const std::string text = port.ReadIniValue(std::string(kIniSection), std::string(key), settingsFile);
+void ReadNumberSetting(std::int16_t& value, std::string_view file, std::string_view key) {
+    const std::string text = ReadIniValue(file, kIniSection, key);
     if (text.empty()) {
         value = 0;
         return;
@@ -58,11 +59,12 @@ bool FileExists(SettingsPort& port, std::string_view ansiPath) {
     return port.CanOpenForReading(WithoutTrailingBackslash(ansiPath));
 }
 
-void LoadSettings(MusicSettings& settings, SettingsPort& port, const std::string& settingsFile) {
-    ReadNumberSetting(settings.BgmMode, port, kKeyBgmMode, settingsFile);
-    ReadNumberSetting(settings.BgmRepeat, port, kKeyBgmRepeat, settingsFile);
+void LoadSettings(MusicSettings& settings, SettingsPort& port) {
+    const std::string file = port.ReadSettingsFile().value_or(std::string());
+    ReadNumberSetting(settings.BgmMode, file, kKeyBgmMode);
+    ReadNumberSetting(settings.BgmRepeat, file, kKeyBgmRepeat);
 
-    settings.BgmFile = port.ReadIniValue(std::string(kIniSection), std::string(kKeyBgmFile), settingsFile);
+    settings.BgmFile = ReadIniValue(file, kIniSection, kKeyBgmFile);
     if (settings.BgmFile.empty() || !FileExists(port, settings.BgmFile)) {
         settings.BgmFile.clear();
         if (settings.BgmMode == kBgmSoundFile) {
@@ -71,14 +73,14 @@ void LoadSettings(MusicSettings& settings, SettingsPort& port, const std::string
     }
 }
 
-bool SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile) {
-    const std::string section(kIniSection);
-    const bool mode = port.WriteIniValue(section, std::string(kKeyBgmMode), FormatLeadingBlank(settings.BgmMode),
-                                         settingsFile);
-    const bool repeat = port.WriteIniValue(section, std::string(kKeyBgmRepeat),
-                                           FormatLeadingBlank(settings.BgmRepeat), settingsFile);
-    const bool file = port.WriteIniValue(section, std::string(kKeyBgmFile), settings.BgmFile, settingsFile);
-    return mode && repeat && file;
+bool SaveSettings(const MusicSettings& settings, SettingsPort& port) {
+    std::optional<std::string> file = port.ReadSettingsFile();
+    for (const auto& [key, value] : {std::pair{kKeyBgmMode, FormatLeadingBlank(settings.BgmMode)},
+                                     {kKeyBgmRepeat, FormatLeadingBlank(settings.BgmRepeat)},
+                                     {kKeyBgmFile, settings.BgmFile}}) {
+        if (file) file = WriteIniValue(*file, kIniSection, key, value);
+    }
+    return file && port.ReplaceSettingsFile(*file);
 }
 
 MusicFileType MusicFileTypeOf(std::string_view bgmFile) {

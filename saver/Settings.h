@@ -2,13 +2,14 @@
 // program: the section and key names, the loader with its validation, the
 // writer, the file test, and the file-type decision of the saver run.
 //
-// Everything that crosses the ini file or goes to the music devices is ANSI
-// text, Shift-JIS bytes (code page 932) on a Japanese system, so names,
-// values and paths here are byte strings. The platform answers the profile
-// calls and the file test through SettingsPort.
+// The ini file is Shift-JIS (code page 932) on every system, as a Japanese
+// Windows writes it, so names, values and paths here are Shift-JIS bytes.
+// IniFile reads and writes its text; the platform reads and replaces the
+// file and answers the file test through SettingsPort.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,16 +35,15 @@ struct MusicSettings {
 class SettingsPort {
 public:
     virtual ~SettingsPort() = default;
-    // GetPrivateProfileStringA with an empty default and a 256-byte buffer:
-    // the value up to its first zero byte; empty when file, section or key
-    // is missing.
-    virtual std::string ReadIniValue(const std::string& section, const std::string& key,
-                                     const std::string& file) = 0;
-    // WritePrivateProfileStringA; true when the platform wrote the value.
-    virtual bool WriteIniValue(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file) = 0;
-    // Opens the file for sequential reading and closes it at once: true when
-    // the open succeeded, false for any failure (missing, a folder, no access).
+    // The settings file's bytes: empty when there is no file, nothing when it
+    // is there but cannot be read.
+    virtual std::optional<std::string> ReadSettingsFile() = 0;
+    // Puts bytes in the settings file's place in one step: afterwards the
+    // file holds either all of them or, on false, exactly what it held.
+    virtual bool ReplaceSettingsFile(const std::string& bytes) = 0;
+    // Opens the file at the Shift-JIS path for sequential reading and closes
+    // it at once: true when the open succeeded, false for any failure
+    // (missing, a folder, no access).
     virtual bool CanOpenForReading(const std::string& path) = 0;
 };
 
@@ -56,16 +56,19 @@ std::string WithoutTrailingBackslash(std::string_view ansiPath);
 // rule above. A folder is never a file, with or without the backslash.
 bool FileExists(SettingsPort& port, std::string_view ansiPath);
 
-// Reads "BGM区分", "BGMﾘﾋﾟｰﾄ" and "BGMﾌｧｲﾙ" from section "Section" of
-// settingsFile, in this order, into settings. An empty number reads 0; a
-// number that cannot be read keeps the value settings had. An empty or
-// missing music file empties BgmFile and turns the sound-file source off.
-void LoadSettings(MusicSettings& settings, SettingsPort& port, const std::string& settingsFile);
+// Reads "BGM区分", "BGMﾘﾋﾟｰﾄ" and "BGMﾌｧｲﾙ" from section "Section" of the
+// settings file, in this order, into settings; a file that cannot be read
+// reads as none. An empty number reads 0; a number that cannot be read keeps
+// the value settings had. An empty or missing music file empties BgmFile and
+// turns the sound-file source off.
+void LoadSettings(MusicSettings& settings, SettingsPort& port);
 
-// Writes the three keys in the same order: the numbers with a leading blank
-// (" 2", "-1"), the path unchanged. Every key is tried; true when all three
-// were written.
-bool SaveSettings(const MusicSettings& settings, SettingsPort& port, const std::string& settingsFile);
+// Sets the three keys in the same order in the file's bytes, the numbers with
+// a leading blank (" 2", "-1"), the path unchanged, and replaces the file
+// once. False, with the file untouched, when it cannot be read (its other
+// lines would be lost), the path cannot be stored (a line break or zero byte
+// in it) or the replacement fails.
+bool SaveSettings(const MusicSettings& settings, SettingsPort& port);
 
 enum class MusicFileType { Other, Wav, Mp3 };
 
