@@ -74,8 +74,9 @@ Line ReadLine(std::string_view file, std::size_t begin) {
     line.begin = line.end = begin;
     while (line.end < file.size() && !IsLineBreak(file[line.end])) ++line.end;
     line.next = line.end;
-    if (line.next < file.size() && file[line.next++] == '\r' && line.next < file.size() && file[line.next] == '\n') {
-        ++line.next;
+    if (line.next < file.size()) {
+        const bool cr = file[line.next++] == '\r';
+        if (cr && line.next < file.size() && file[line.next] == '\n') ++line.next;  // CRLF is one line break
     }
     const std::string_view text = TrimBlanks(file.substr(begin, line.end - begin));
     if (text.empty() || text.front() == ';') return line;
@@ -142,7 +143,8 @@ bool CanStore(std::string_view section, std::string_view key, std::string_view v
 }  // namespace
 
 std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
-    const Place place = Find(ReadLines(file), TrimSpaces(section), TrimSpaces(key));
+    const std::vector<Line> lines = ReadLines(file);
+    const Place place = Find(lines, TrimSpaces(section), TrimSpaces(key));
     if (!place.key) return {};
     std::string_view value = TrimBlanks(file.substr(place.key->valueBegin, place.key->end - place.key->valueBegin));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {

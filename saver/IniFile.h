@@ -30,7 +30,7 @@ inline constexpr std::size_t kIniValueLimit = 255;
 // buffer gives it: without the blanks around it and one pair of matching
 // quotes (' or ") that encloses it, cut at 255 bytes (never inside a
 // double-byte character) and before a zero byte. Empty when section or key
-// is missing. Blanks around the names given do not count.
+// is missing. Spaces (not tabs) around the names given do not count.
 std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
 
 // The file with key in section set to value, as WritePrivateProfileStringA

@@ -98,8 +98,9 @@ bool WinSettingsPort::ReplaceSettingsFile(const std::string& bytes) {
     fresh.handle.reset();
     // One rename within one folder: the old file is either still there or
     // replaced whole. Refused while another program holds the old file open
-    // (Windows: unless it shares deletion; Wine 8: always). Not ReplaceFileW:
-    // when it fails to move the new file in, the old one can be gone already.
+    // without sharing its deletion (Wine 8: while it is open at all). Not
+    // ReplaceFileW: when it fails to move the new file in, the old one can be
+    // gone already.
     fresh.renamed = MoveFileExW(fresh.path.c_str(), file_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return fresh.renamed;
 }

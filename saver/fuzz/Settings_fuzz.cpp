@@ -1,14 +1,14 @@
-// Fuzzes the settings loader and the two path rules. The input is
-// "mode\nrepeat\nfile\noptions": the three ini values (a missing line is a
-// missing key), then option bytes: bit 0 of the first makes the music file
-// unopenable, the next four give the BgmMode and BgmRepeat held before
-// loading, the rest their BgmFile. The store answers as the platform does.
-#include <cstring>
+// Fuzzes the ini reader and writer, the settings saved into any file, and
+// the two path rules. The input is "choice value\nfile": the first byte picks
+// the section and key written (and the numbers saved), then the value (also
+// the music file saved), then the settings file. Each rule is stated where
+// it is checked.
+#include <optional>
 #include <string>
-#include <tuple>
-#include <vector>
+#include <utility>
 
 #include "FuzzHarness.h"
+#include "IniFile.h"
 #include "Numbers.h"
 #include "SettingsTesting.h"
 
@@ -16,60 +16,44 @@ namespace {
 
 using namespace mosaika;
 
-const std::string kFile = "C:\\\x83\x5C\x83\x74\x83\x67\\Mosaika.ini";  // "C:\ソフト\Mosaika.ini"
-const std::string kKeys[] = {std::string(kKeyBgmMode), std::string(kKeyBgmRepeat), std::string(kKeyBgmFile)};
+// Names that differ in more than the case of ASCII letters; "\x83\x5C" is ソ.
+const std::string kSections[] = {std::string(kIniSection), "s", "\x83\x5C"};
+const std::string kKeys[] = {std::string(kKeyBgmMode), std::string(kKeyBgmRepeat), std::string(kKeyBgmFile), "k"};
 
-bool Same(const MusicSettings& a, const MusicSettings& b) {
-    return std::tie(a.BgmMode, a.BgmRepeat, a.BgmFile) == std::tie(b.BgmMode, b.BgmRepeat, b.BgmFile);
+const std::string kBreaks("\r\n\0", 3);
+
+std::string AsRead(const std::string& value) { return ReadIniValue("[s]\nk=" + value, "s", "k"); }
+
+void CheckReadAndWrite(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    const std::optional<std::string> written = WriteIniValue(file, section, key, value);
+    FUZZ_CHECK(written.has_value() == (value.find_first_of(kBreaks) == value.npos),
+               "a value is refused exactly when it holds CR, LF or a zero byte");
+    FUZZ_CHECK(!written || ReadIniValue(*written, section, key) == AsRead(value), "the value written reads back");
+    FUZZ_CHECK(!written || WriteIniValue(*written, section, key, value) == written, "writing it again changes nothing");
+    for (const std::string& s : kSections) {
+        for (const std::string& k : kKeys) {
+            const std::string read = ReadIniValue(file, s, k);
+            FUZZ_CHECK(read.size() <= kIniValueLimit && read.find_first_of(kBreaks) == read.npos,
+                       "a read gives at most 255 bytes, no line break and no zero byte");
+            FUZZ_CHECK(!written || (s == section && k == key) || ReadIniValue(*written, s, k) == read,
+                       "every other key reads as before");
+        }
+    }
 }
 
-// Loads from the store over `before`, checking the calls and each setting's reading rule.
-MusicSettings LoadAndCheck(const MusicSettings& before, FakeSettingsPort& port, bool filesOpen) {
-    const auto value = [&port](std::size_t k) { return FakeSettingsPort::AsReturned(port.values[kKeys[k]]); };
-    const auto number = [](const std::string& text, std::int16_t old) {
-        return text.empty() ? std::int16_t{0} : FloorToInt16(text).value_or(old);
-    };
-    const std::string file = value(2);
-    port.calls.clear();
-    port.files = {};
-    if (filesOpen) port.files.insert(WithoutTrailingBackslash(file));
-    MusicSettings settings = before;
-    LoadSettings(settings, port, kFile);
-
-    std::vector<std::string> calls(std::begin(kKeys), std::end(kKeys));
-    if (!file.empty()) calls.push_back(WithoutTrailingBackslash(file));
-    FUZZ_CHECK(port.calls == calls, "three keys read in order, the music file looked for once, nothing written");
-    MusicSettings expected{number(value(0), before.BgmMode), number(value(1), before.BgmRepeat), filesOpen ? file : ""};
-    if (expected.BgmFile.empty() && expected.BgmMode == kBgmSoundFile) expected.BgmMode = kBgmNone;
-    FUZZ_CHECK(Same(settings, expected), "each setting follows its reading rule");
-    return settings;
-}
-
-void CheckLoadSaveLoad(std::string_view data) {
-    FakeSettingsPort port(kFile);
-    for (std::size_t k = 0, end = 0; k < 3 && end != std::string_view::npos; ++k) {
-        end = data.find('\n');
-        port.values[kKeys[k]] = std::string(data.substr(0, end));
-        data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
-    }
-    const bool filesOpen = data.empty() || (static_cast<unsigned char>(data[0]) & 1) == 0;
-    MusicSettings before;
-    if (data.size() >= 5) {
-        std::memcpy(&before.BgmMode, data.data() + 1, 2);
-        std::memcpy(&before.BgmRepeat, data.data() + 3, 2);
-        before.BgmFile = std::string(data.substr(5));
-    }
-    const MusicSettings loaded = LoadAndCheck(before, port, filesOpen);
-    FUZZ_CHECK(Same(LoadAndCheck(loaded, port, filesOpen), loaded), "loading twice changes nothing");
-
-    // What was loaded is written back with leading blanks, and reads the same.
-    FakeSettingsPort saved(kFile);
-    SaveSettings(loaded, saved, kFile);
-    FUZZ_CHECK(saved.calls == (std::vector<std::string>{kKeys[0] + '=' + FormatLeadingBlank(loaded.BgmMode),
-                                                       kKeys[1] + '=' + FormatLeadingBlank(loaded.BgmRepeat),
-                                                       kKeys[2] + '=' + loaded.BgmFile}),
-               "the three keys are written once each, in order, numbers with a leading blank");
-    FUZZ_CHECK(Same(LoadAndCheck(before, saved, filesOpen), loaded), "saved settings load back");
+void CheckSaveAndLoad(const std::string& file, const std::string& music, std::int16_t mode, std::int16_t repeat) {
+    FakeSettingsPort port;
+    port.file = file;
+    const std::string path = AsRead(music);
+    port.files = {WithoutTrailingBackslash(path)};
+    const bool saved = SaveSettings({mode, repeat, music}, port);
+    FUZZ_CHECK(saved || (port.file == file && port.replaced == 0), "a refused save writes nothing");
+    MusicSettings loaded;
+    LoadSettings(loaded, port);
+    FUZZ_CHECK(!saved || (loaded.BgmFile == path && loaded.BgmRepeat == repeat &&
+                          loaded.BgmMode == (path.empty() && mode == kBgmSoundFile ? kBgmNone : mode)),
+               "saved settings load back, whatever else the file holds");
 }
 
 void CheckPathRules(const std::string& s) {
@@ -95,8 +79,16 @@ void CheckPathRules(const std::string& s) {
 }
 
 void FuzzOne(std::string_view bytes) {
-    CheckLoadSaveLoad(bytes);
-    CheckPathRules(std::string(bytes));
+    if (bytes.empty()) return;
+    const auto choice = static_cast<unsigned char>(bytes[0]);
+    bytes.remove_prefix(1);
+    const std::size_t end = bytes.find('\n');
+    const std::string value(bytes.substr(0, end));
+    const std::string file(end == bytes.npos ? std::string_view() : bytes.substr(end + 1));
+    CheckReadAndWrite(file, kSections[choice % 3], kKeys[(choice / 3) % 4], value);
+    CheckReadAndWrite(file, kSections[choice % 3], kKeys[(choice / 3) % 4], value + "\r");
+    CheckSaveAndLoad(file, value, static_cast<std::int16_t>(choice % 3), static_cast<std::int16_t>(choice - 128));
+    CheckPathRules(value);
 }
 
 }  // namespace
