@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Paths.h"
 #include "SystemLibraries.h"
 #include "Text.h"
 
@@ -61,7 +62,12 @@ std::uint32_t WinMciPort::WaveOutDeviceCount() { return waveOutGetNumDevs(); }
 
 bool WinMciPort::PlaySoundName(const char* name, std::uint32_t flags) {
     if (!name) return PlaySoundW(nullptr, nullptr, flags) != FALSE;
-    return PlaySoundW(forms::FromCp932(name).c_str(), nullptr, flags) != FALSE;
+    // The file by its short (8.3) path where it has one: Wine's PlaySoundW
+    // opens the file through the system's code page, which may not spell
+    // the full path (Japanese letters on a Western system).
+    const std::wstring path = forms::FromCp932(name);
+    const std::wstring shortPath = forms::ShortPathOf(path);
+    return PlaySoundW((shortPath.empty() ? path : shortPath).c_str(), nullptr, flags) != FALSE;
 }
 
 }  // namespace mosaika

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Application.h"
+#include "Paths.h"
 #include "SettingsRules.h"
 #include "SettingsStore.h"
 #include "Text.h"
@@ -51,19 +52,10 @@ void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
     DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
 }
 
-// A path the platform rewrites into another form of the same file, or empty.
-template <typename Rewrite>
-std::wstring RewrittenPath(const std::wstring& path, Rewrite rewrite) {
-    std::wstring out(32768, L'\0');  // the longest path the platform knows
-    const DWORD length = rewrite(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
-    out.resize(length < out.size() ? length : 0);
-    return out;
-}
-
 // The Shift-JIS form of the file's short (8.3) path; absent where the volume
 // has no short names, the file does not exist, or Shift-JIS cannot spell it.
 std::optional<std::string> ShortPathBytes(const std::wstring& path) {
-    const std::wstring shortPath = RewrittenPath(path, GetShortPathNameW);
+    const std::wstring shortPath = forms::ShortPathOf(path);
     if (shortPath.empty()) return std::nullopt;
     return forms::ToCp932(shortPath);
 }
@@ -73,7 +65,7 @@ std::optional<std::string> ShortPathBytes(const std::wstring& path) {
 std::wstring DisplayName(const std::string& bgmFile) {
     const std::wstring path = forms::FromCp932(bgmFile);
     if (path.find(L'~') == std::wstring::npos) return path;
-    const std::wstring longPath = RewrittenPath(path, GetLongPathNameW);
+    const std::wstring longPath = forms::LongPathOf(path);
     return longPath.empty() ? path : longPath;
 }
 

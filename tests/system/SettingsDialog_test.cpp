@@ -525,10 +525,13 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     ExpectEnds("設定");
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini);
 
-    // "..." opens the chooser; the chosen file shows in lbl_Fname by its long
-    // name, and a cancelled chooser changes nothing.
+    // "..." opens the chooser. A name Shift-JIS cannot spell that has no
+    // short form (no such file) is refused with a message, and the choice
+    // stays; the chosen file shows in lbl_Fname by its long name; a cancelled
+    // chooser changes nothing.
     d = Open(ini);
-    for (const std::wstring* path : {&tune, static_cast<const std::wstring*>(nullptr)}) {
+    const std::wstring nowhere = folder_.File(L"音楽 한글 café\\無い ♫.wav");
+    for (const std::wstring* path : {&nowhere, &tune, static_cast<const std::wstring*>(nullptr)}) {
         ClickButton(d.Box(kBgm));
         HWND chooser = WaitForWindow(L"#32770", L"ﾌｧｲﾙを開く", kWindowTimeoutMs);
         ASSERT_NE(chooser, nullptr) << "no file chooser titled ﾌｧｲﾙを開く";
@@ -536,8 +539,15 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
         const int button = path ? IDOK : IDCANCEL;
         PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(chooser, button)));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+        HWND refusal = nullptr;
+        if (path == &nowhere) {
+            ASSERT_TRUE(WaitUntil([&] { return (refusal = MessageBoxOf(saver_.Id())) != nullptr; })) << "no message";
+            EXPECT_EQ(MessageBoxText(refusal).rfind(L"このファイルの場所は保存できません。\n" + nowhere + L"\n", 0), 0u);
+            PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(WaitUntil([&] { return MessageBoxOf(saver_.Id()) == nullptr; }));
+        }
         MoveMouseTo(kRest.x, kRest.y);
-        EXPECT_TRUE(d.FileLabelShows(tune)) << "lbl_Fname after " << (path ? "choosing" : "cancelling");
+        EXPECT_TRUE(d.FileLabelShows(refusal ? first : tune)) << "lbl_Fname after " << (path ? "choosing" : "cancelling");
     }
     EXPECT_FALSE(WaitUntil([&] { return !d.FileLabelShows(tune, 0); }, 1000)) << "lbl_Fname after cancelling";
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini) << "choosing a file wrote the ini file";
