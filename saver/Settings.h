@@ -29,7 +29,7 @@ constexpr std::int16_t kBgmSoundFile = 2;
 struct MusicSettings {
     std::int16_t BgmMode = kBgmNone;
     std::int16_t BgmRepeat = 0;  // CD track to repeat, 0 for none
-    std::string BgmFile;         // full path of an MP3 or WAV file, ANSI bytes
+    std::string BgmFile;         // full path of an MP3 or WAV file, Shift-JIS bytes
 };
 
 class SettingsPort {

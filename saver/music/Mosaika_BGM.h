@@ -3,9 +3,10 @@
 // files through the system sound player as an endless asynchronous loop.
 // The command strings below are the module's whole protocol with the devices.
 //
-// All text is ANSI bytes (code page 932), as the A functions of winmm take
-// it. The module reaches winmm only through MciPort; every operation runs to
-// completion on the caller's thread.
+// All text is Shift-JIS bytes (code page 932), as the ini file holds the
+// music file's path; the port hands it to winmm in UTF-16. The module reaches
+// winmm only through MciPort; every operation runs to completion on the
+// caller's thread.
 #pragma once
 
 #include <array>
@@ -23,14 +24,15 @@ namespace mosaika {
 class MciPort {
 public:
     virtual ~MciPort() = default;
-    // mciSendStringA(command, reply.data(), reply.size(), no callback window).
+    // mciSendString(command, reply.data(), reply.size(), no callback window),
+    // the reply as the A function leaves it: Shift-JIS, ended by a zero byte.
     // A reply span without data stands for the null buffer.
     virtual std::uint32_t SendMciString(const std::string& command, std::span<char> reply) = 0;
-    // mciGetErrorStringA(code, text.data(), text.size()); true on success.
+    // mciGetErrorString(code, text.data(), text.size()); true on success.
     virtual bool GetMciErrorString(std::uint32_t code, std::span<char> text) = 0;
     // waveOutGetNumDevs().
     virtual std::uint32_t WaveOutDeviceCount() = 0;
-    // PlaySoundA(name, no module, flags); a null name stops the sound.
+    // PlaySound(name, no module, flags); a null name stops the sound.
     virtual bool PlaySoundName(const char* name, std::uint32_t flags) = 0;
 };
 
