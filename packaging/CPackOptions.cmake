@@ -1,5 +1,6 @@
 # Read by cpack once per generator (CPACK_PROJECT_CONFIG_FILE): each package's
-# file name, the installer's share of the files, and its signing.
+# file name, the installer's share of the files and its signing, and the
+# zip's rewriting.
 
 if(CPACK_GENERATOR STREQUAL "NSIS")
   set(CPACK_PACKAGE_FILE_NAME "${CPACK_MOSAIKA_SETUP_NAME}")
@@ -14,4 +15,6 @@ if(CPACK_GENERATOR STREQUAL "NSIS")
   endif()
 elseif(CPACK_GENERATOR STREQUAL "ZIP")
   set(CPACK_PACKAGE_FILE_NAME "${CPACK_MOSAIKA_ZIP_NAME}")
+  # The zip written again, the same bytes from every build.
+  set(CPACK_POST_BUILD_SCRIPTS "${CPACK_MOSAIKA_ZIP_SCRIPT}")
 endif()
