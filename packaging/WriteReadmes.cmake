@@ -49,6 +49,13 @@ foreach(source IN LISTS readme_sources)
   else()
     set(MOSAIKA_SIGNATURE "${signature_ja}")
   endif()
-  configure_file("${source}" "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${name}" @ONLY NEWLINE_STYLE CRLF
-    FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  # Every line end CRLF, the paragraph's own too (configure_file's NEWLINE_STYLE
+  # would leave those as they are).
+  file(READ "${source}" text)
+  string(CONFIGURE "${text}" text @ONLY)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  set(readme "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${name}")
+  file(WRITE "${readme}" "${text}")
+  file(CHMOD "${readme}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endforeach()

@@ -39,7 +39,7 @@ copy_sources() {
 # package.sh in FOLDER with its output in FOLDER.log, as the command runs it.
 release() {
   local folder=$1; shift
-  (cd "$folder" && "$@") >"$folder.log" 2>&1
+  (cd "$folder" && "$@") </dev/null >"$folder.log" 2>&1
 }
 
 step "release in $first (TZ=UTC)"
@@ -95,27 +95,32 @@ cp "$first"/build/windows/bin/モザイカ図.* "$unsigned/"
 # Runs package.sh in the second folder as root (the signing is not about users).
 signed_release() { TZ=UTC release "$second" env "$@"; }
 
-step "a certificate that cannot be used stops the release"
+step "a certificate that cannot be used stops the release, with nothing signed"
 packages="$second/build/windows/packages"
-while IFS='|' read -r what pkcs12 given expected; do
-  if signed_release MOSAIKA_SIGN_PKCS12="$pkcs12" MOSAIKA_SIGN_PASSWORD="$given" scripts/package.sh; then
+while IFS='|' read -r what pkcs12 given timestamp expected; do
+  if signed_release MOSAIKA_SIGN_PKCS12="$pkcs12" MOSAIKA_SIGN_PASSWORD="$given" \
+      MOSAIKA_SIGN_TIMESTAMP_URL="$timestamp" scripts/package.sh; then
     fail "the release went on with $what"
   fi
   grep -q "$expected" "$second.log" || { cat "$second.log"; fail "with $what, no message \"$expected\""; }
   [ ! -e "$packages" ] || fail "with $what, packages were left in $packages"
+  for program in "$unsigned"/*; do
+    cmp -s "$program" "$second/build/windows/bin/${program##*/}" || fail "with $what, ${program##*/} was changed"
+  done
   ! grep -qF "$given" "$second.log" || fail "with $what, the password is in the output"
   echo "    $what: stopped (\"$(grep -m 1 "$expected" "$second.log")\")"
-done <<EOF
-a wrong password|$keys/signer.p12|not $password|a wrong password
-no certificate file|$keys/missing.p12|$password|cannot read the certificate file
-not a certificate|$keys/key.pem|$password|not a PKCS#12 file
-EOF
+done <<CASES
+a wrong password|$keys/signer.p12|not $password||a wrong password
+no certificate file|$keys/missing.p12|$password||cannot read the certificate file
+not a certificate|$keys/key.pem|$password||not a PKCS#12 file
+a time-stamp server that does not answer|$keys/signer.p12|$password|http://127.0.0.1:9/|nothing was signed
+CASES
 
 step "a signed release, traced (bash -x)"
 signed_release MOSAIKA_SIGN_PKCS12="$keys/signer.p12" MOSAIKA_SIGN_PASSWORD="$password" bash -x scripts/package.sh ||
   { tail -n 30 "$second.log"; fail "the signed release failed"; }
 ! grep -qF "$password" "$second.log" || fail "the password is in the signed release's output"
-grep -F "without a time stamp" "$second.log" | sed 's/^/    /'
+grep "^==> signing as" "$second.log" | sed 's/^/    /'
 signed="$root/signed"
 mkdir "$signed"
 (cd "$signed" && unzip -q "$packages"/*.zip)
@@ -133,10 +138,11 @@ for file in "$signed"/*.exe "$signed"/*.scr "$signed"/*.dll; do verify "$file"; 
 # A signed program without its signature: the unsigned one, but for the PE
 # checksum (4 bytes at 88 past the PE header), which signing fills in.
 for program in モザイカ図.scr モザイカ図.dll; do
-  osslsigncode remove-signature -in "$signed/$program" -out "$root/stripped" >/dev/null
+  stripped="$root/stripped $program"
+  osslsigncode remove-signature -in "$signed/$program" -out "$stripped" >/dev/null
   checksum=$(( $(od -An -tu4 -j60 -N4 "$unsigned/$program") + 88 ))
-  cmp -s <(head -c "$checksum" "$root/stripped") <(head -c "$checksum" "$unsigned/$program") &&
-    cmp -s <(tail -c +$((checksum + 5)) "$root/stripped") <(tail -c +$((checksum + 5)) "$unsigned/$program") ||
+  cmp -s <(head -c "$checksum" "$stripped") <(head -c "$checksum" "$unsigned/$program") &&
+    cmp -s <(tail -c +$((checksum + 5)) "$stripped") <(tail -c +$((checksum + 5)) "$unsigned/$program") ||
     fail "$program without its signature is not the unsigned program"
   echo "    $program without its signature: the unsigned program but for the PE checksum"
 done
