@@ -22,7 +22,7 @@ began=$SECONDS
 
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 unset MOSAIKA_SIGN_PKCS12 MOSAIKA_SIGN_PASSWORD MOSAIKA_SIGN_TIMESTAMP_URL
-root=$(mktemp -d "${TMPDIR:-/tmp}/mosaika-release-check.XXXXXX")
+root=$(mktemp -d -t mosaika-release-check.XXXXXX)
 chmod 755 "$root"
 # Kept when the check fails, to look into.
 trap 'status=$?; [ $status -eq 0 ] && rm -rf "$root" || echo "release check: its folders are kept in $root" >&2' EXIT
