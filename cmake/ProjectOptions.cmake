@@ -1,8 +1,9 @@
 # Warnings, sanitizers, static linking and the test frameworks, in one place.
 
-# Our own targets get strict warnings; third-party code is built without them.
+# Our own targets get strict warnings (-Wdate-time: no __DATE__ or __TIME__,
+# which would make every build differ); third-party code is built without them.
 add_library(mosaika_warnings INTERFACE)
-target_compile_options(mosaika_warnings INTERFACE -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
+target_compile_options(mosaika_warnings INTERFACE -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Wdate-time -Werror)
 
 if(MOSAIKA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -14,6 +15,12 @@ if(MOSAIKA_FUZZ)
 elseif(WIN32)
   # No MinGW runtime DLL beside the programs: they import only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # The same bytes from every build: no time stamp in the PE header or its
+  # debug directory (GNU ld and ld.lld alike), and no build folder in any
+  # object (__FILE__, debug information); the build folder's map comes last,
+  # as it lies inside the source folder and the last matching map wins.
+  add_link_options(LINKER:--no-insert-timestamp)
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   add_compile_definitions(UNICODE _UNICODE)
   if(CMAKE_CROSSCOMPILING)
     # Windows programs run under Wine, each in the private world the wrapper sets up.

@@ -22,9 +22,10 @@ packages=(
   clang libclang-rt-14-dev
   # regenerating the committed pictures (cjpeg)
   libjpeg-turbo-progs
-  # the release packages: the installer (makensis); cpack writes the zip
-  # itself, unzip lists it
-  nsis unzip
+  # the release packages: the installer (makensis), the zip written the same
+  # from every build (zip; unzip lists it), Authenticode signing and its check
+  # with a throwaway certificate
+  nsis zip unzip osslsigncode openssl
 )
 
 as_root() {

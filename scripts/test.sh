@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests (also under
 # AddressSanitizer and UndefinedBehaviorSanitizer), the renderer benchmark, and
-# the Windows-side tests under Wine. Installs what is missing first.
+# the Windows-side tests under Wine, then proves the release command
+# reproducible and its signing sound. Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,5 +30,8 @@ step "Windows build (MinGW-w64) and tests under Wine"
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
+
+step "release files: the same bytes from two folders; signed with a throwaway certificate"
+scripts/check-release.sh
 
 step "all tests passed"
