@@ -6,7 +6,7 @@
 # -fuse-ld=lld cannot do it: this MinGW GCC is built --with-ld, so collect2
 # looks only for /usr/bin/x86_64-w64-mingw32-ld.lld (which Debian does not
 # ship) and silently falls back to GNU ld. A small driver file of our own,
-# handed to GCC with its -specs= option, makes ld.lld the driver's linker
+# read by GCC before its built-in rules, makes ld.lld the driver's linker
 # instead of collect2; -fno-use-linker-plugin keeps the LTO
 # plugin options, which only collect2 and GNU ld take, off its command line.
 # ld.lld sees "-m i386pep" and links as a MinGW linker.

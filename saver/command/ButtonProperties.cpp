@@ -86,7 +86,7 @@ PropertyEffects ButtonProperties::LetCaption(std::string value) {
     return {{}, ButtonProperty::Caption};
 }
 
-PropertyEffects ButtonProperties::LetFont(forms::FontSpec value) {
+PropertyEffects ButtonProperties::LetFont(forms::FontDescription value) {
     font_ = std::move(value);
     return {{}, ButtonProperty::Font};
 }
@@ -116,11 +116,11 @@ PropertyEffects ButtonProperties::LetVisible(std::uint8_t value) {
     return effects;
 }
 
-PropertyEffects ButtonProperties::ReadProperties(const PropertyBag& bag, const forms::FontSpec& containerFont) {
+PropertyEffects ButtonProperties::ReadProperties(const PropertyBag& bag, const forms::FontDescription& containerFont) {
     if (const auto enabled = ReadBool(ReadText(bag, kKeyEnabled, kTrueText))) machine_.SetEnabledFlag(*enabled);
     if (auto caption = ReadText(bag, kKeyCaption, kDefaultCaption)) caption_ = std::move(*caption);
     const PropertyValue font = bag.ReadProperty(kKeyFont, containerFont);
-    if (const auto* given = std::get_if<forms::FontSpec>(&font)) font_ = *given;
+    if (const auto* given = std::get_if<forms::FontDescription>(&font)) font_ = *given;
     if (const auto firstRun = ReadWhole(ReadText(bag, kKeyFirstRun, "1"), 0, 255)) {
         firstRun_ = static_cast<std::uint8_t>(*firstRun);
     }
@@ -132,7 +132,7 @@ PropertyEffects ButtonProperties::ReadProperties(const PropertyBag& bag, const f
     return Look();
 }
 
-PropertyEffects ButtonProperties::WriteProperties(PropertyBag& bag, const forms::FontSpec& containerFont) {
+PropertyEffects ButtonProperties::WriteProperties(PropertyBag& bag, const forms::FontDescription& containerFont) {
     bag.WriteProperty(kKeyEnabled, BoolText(machine_.Enabled()), std::string(kTrueText));
     bag.WriteProperty(kKeyCaption, caption_, std::string(kDefaultCaption));
     bag.WriteProperty(kKeyFirstRun, std::to_string(firstRun_), "1");

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "ButtonStateMachine.h"
-#include "FontSpec.h"
+#include "FontDescription.h"
 #include "PropertyBag.h"
 
 namespace mosaika {
@@ -64,7 +64,7 @@ struct PropertyResult {
 
 class ButtonProperties {
 public:
-    // A new control: design caption and font (the FontSpec defaults), black
+    // A new control: design caption and font (the FontDescription defaults), black
     // text, opaque face, FirstRun 0. The enabled flag lives in the state machine.
     explicit ButtonProperties(ButtonStateMachine& machine);
     ButtonProperties(const ButtonProperties&) = delete;
@@ -72,14 +72,14 @@ public:
 
     // The values as they stand, without side effects.
     const std::string& Caption() const { return caption_; }
-    const forms::FontSpec& Font() const { return font_; }
+    const forms::FontDescription& Font() const { return font_; }
     std::uint32_t FontColour() const { return fontColour_; }
 
     // The property operations with their side effects.
     PropertyResult<bool> GetEnabled();
     PropertyEffects LetEnabled(bool value);
     PropertyEffects LetCaption(std::string value);
-    PropertyEffects LetFont(forms::FontSpec value);
+    PropertyEffects LetFont(forms::FontDescription value);
     PropertyResult<std::uint32_t> GetFontColour();
     PropertyEffects LetFontColour(std::uint32_t value);
     // 255 while the face is opaque, 0 while transparent.
@@ -90,10 +90,10 @@ public:
     // Reads Enabled, Caption, Font, FirstRun, FontColour, Visible in this
     // order, each by itself, then ApplyLook. A missing key reads its default
     // (true, "Command1", containerFont, 1, 0, opaque).
-    PropertyEffects ReadProperties(const PropertyBag& bag, const forms::FontSpec& containerFont);
+    PropertyEffects ReadProperties(const PropertyBag& bag, const forms::FontDescription& containerFont);
     // Writes Enabled, Caption, FirstRun, Font, FontColour, Visible in this
     // order, leaving out values equal to their defaults, then ApplyLook.
-    PropertyEffects WriteProperties(PropertyBag& bag, const forms::FontSpec& containerFont);
+    PropertyEffects WriteProperties(PropertyBag& bag, const forms::FontDescription& containerFont);
 
 private:
     // Nothing while disabled; else the caption enabled, its colour black
@@ -103,7 +103,7 @@ private:
 
     ButtonStateMachine& machine_;
     std::string caption_{kDesignCaption};
-    forms::FontSpec font_;
+    forms::FontDescription font_;
     std::uint32_t fontColour_ = 0;
     bool opaque_ = true;
     std::uint8_t firstRun_ = 0;

@@ -14,9 +14,9 @@ namespace {
 using Entries = std::vector<PropertyBag::Entry>;
 using Reactions = std::vector<ButtonReaction>;
 
-const forms::FontSpec kContainerFont{L"Tahoma", 8, 400, false, false, false, 0};
-const forms::FontSpec kDesignFont{};
-const forms::FontSpec kArial{L"Arial", 12, 400, false, false, false, 0};
+const forms::FontDescription kContainerFont{L"Tahoma", 8, 400, false, false, false, 0};
+const forms::FontDescription kDesignFont{};
+const forms::FontDescription kArial{L"Arial", 12, 400, false, false, false, 0};
 const ButtonReaction kNormal{Skin::Normal, false, true, false};
 const ButtonReaction kNormalReversed{Skin::Normal, true, true, false};
 

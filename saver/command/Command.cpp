@@ -64,8 +64,8 @@ void Command::Create(forms::Form& container, double left, double top, double wid
     SetParentForm(container);
     Load();
     MoveTwips(left, top, width, height);
-    // The container's font is the dialog's own, the FontSpec defaults.
-    Apply(properties_.ReadProperties(design, forms::FontSpec{}));
+    // The container's font is the dialog's own, the FontDescription defaults.
+    Apply(properties_.ReadProperties(design, forms::FontDescription{}));
     UpdateCaption();
 }
 

@@ -14,11 +14,11 @@
 #include <variant>
 #include <vector>
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 
 namespace mosaika {
 
-using PropertyValue = std::variant<std::string, forms::FontSpec>;
+using PropertyValue = std::variant<std::string, forms::FontDescription>;
 
 // Texts equal but for the case of ASCII letters, as keys are compared.
 bool SameKey(std::string_view a, std::string_view b);

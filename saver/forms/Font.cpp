@@ -6,7 +6,7 @@
 
 namespace forms {
 
-Font::Font(const FontSpec& description) : description_(description) {
+Font::Font(const FontDescription& description) : description_(description) {
     // A negative height asks for the character height, as point sizes mean.
     const int height = -static_cast<int>(std::lround(description.points * DpiY() / 72.0));
     handle_.reset(CreateFontW(height, 0, 0, 0, description.weight, description.italic, description.underline,

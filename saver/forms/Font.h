@@ -1,22 +1,22 @@
-// A font of the platform made from its FontSpec at the display's DPI.
+// A font of the platform made from its FontDescription at the display's DPI.
 #pragma once
 
 #include <memory>
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 #include "UniqueHandle.h"
 
 namespace forms {
 
 class Font {
 public:
-    explicit Font(const FontSpec& description);
-    static std::shared_ptr<Font> Create(const FontSpec& description) { return std::make_shared<Font>(description); }
+    explicit Font(const FontDescription& description);
+    static std::shared_ptr<Font> Create(const FontDescription& description) { return std::make_shared<Font>(description); }
     HFONT Handle() const { return handle_.get(); }
-    const FontSpec& Description() const { return description_; }
+    const FontDescription& Description() const { return description_; }
 
 private:
-    FontSpec description_;
+    FontDescription description_;
     UniqueFont handle_;
 };
 

@@ -28,7 +28,7 @@ constexpr double kClientHeight = 3780;
 
 // The design store the dialog keeps for each button: caption and font only.
 PropertyBag ButtonDesign(const char* utf8Caption) {
-    return {{"caption", utf8Caption}, {"font", forms::FontSpec{}}};
+    return {{"caption", utf8Caption}, {"font", forms::FontDescription{}}};
 }
 
 // Paints one band colour per pixel row, each the colour of the scale line
@@ -86,7 +86,7 @@ Mosaika_P::Mosaika_P(MusicSettings& settings)
 }
 
 void Mosaika_P::CreateChildWindows() {
-    font_ = forms::Font::Create(forms::FontSpec{});
+    font_ = forms::Font::Create(forms::FontDescription{});
 
     Pic_C.Load();
     Pic_C.MoveTwips(180, 240, 6795, 2535);

@@ -8,7 +8,7 @@
 
 namespace forms {
 
-struct FontSpec {
+struct FontDescription {
     std::wstring face = L"ＭＳ Ｐゴシック";
     double points = 9.75;
     int weight = 400;  // FW_NORMAL
@@ -16,7 +16,7 @@ struct FontSpec {
     bool underline = false;
     bool strikethrough = false;
     std::uint8_t charset = 128;  // SHIFTJIS_CHARSET
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 }  // namespace forms
