@@ -11,27 +11,21 @@ namespace mosaika {
 
 namespace {
 
-// A device's reply in Shift-JIS. Replies are only read, never stored, so a
-// character that Shift-JIS lacks (an error text in another language) shows
-// as "?" rather than failing the reply.
-std::string ReplyBytes(const std::wstring& reply) {
-    if (std::optional<std::string> bytes = forms::ToCp932(reply)) return *bytes;
-    std::string bytes;
-    for (const wchar_t c : reply) bytes += forms::ToCp932(std::wstring(1, c)).value_or("?");
-    return bytes;
-}
-
-// Copies the reply into the caller's buffer as the A function would: cut to
-// fit with its terminating zero, never inside a two-byte character.
-void CopyReply(std::wstring wide, std::span<char> reply) {
+// Copies the reply into the caller's buffer as the A function would leave
+// it: Shift-JIS, cut to fit with its terminating zero, never inside a
+// two-byte character. Replies are only read, never stored, so a character
+// that Shift-JIS lacks (an error text in another language) shows as "?"
+// rather than failing the reply.
+void CopyReply(const std::wstring& wide, std::span<char> reply) {
     if (reply.empty()) return;
-    std::string bytes = ReplyBytes(wide);
-    while (bytes.size() >= reply.size()) {
-        wide.pop_back();
-        bytes = ReplyBytes(wide);
+    std::size_t used = 0;
+    for (const wchar_t c : wide) {
+        const std::string bytes = forms::ToCp932(std::wstring(1, c)).value_or("?");
+        if (used + bytes.size() >= reply.size()) break;
+        std::copy(bytes.begin(), bytes.end(), reply.begin() + static_cast<std::ptrdiff_t>(used));
+        used += bytes.size();
     }
-    std::copy(bytes.begin(), bytes.end(), reply.begin());
-    reply[bytes.size()] = '\0';
+    reply[used] = '\0';
 }
 
 // The reply buffer in UTF-16, as many characters as the caller's holds.
