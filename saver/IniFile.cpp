@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "ShiftJis.h"
+
 namespace mosaika {
 
 namespace {
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // Bytes of the character at pos. A lead byte without a trail byte after it
@@ -35,8 +36,6 @@ std::string_view TrimSpaces(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
 }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Equal with ASCII letters in either case. Where a's character is two bytes
 // both must be equal as they are; then b's is the same character.

@@ -5,17 +5,11 @@
 
 #include "IniFile.h"
 #include "Numbers.h"
+#include "ShiftJis.h"
 
 namespace mosaika {
 
 namespace {
-
-// Code page 932: these bytes open a two-byte character, whose second byte
-// may be any of 0x40..0xFC, the backslash and ASCII letters among them.
-bool IsLeadByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 // Offsets at which the characters of the text start. A lead byte at the very
 // end has no second byte and counts as a character of its own.
@@ -23,13 +17,9 @@ std::vector<std::size_t> CharacterStarts(std::string_view text) {
     std::vector<std::size_t> starts;
     for (std::size_t pos = 0; pos < text.size();) {
         starts.push_back(pos);
-        pos += (IsLeadByte(text[pos]) && pos + 1 < text.size()) ? 2 : 1;
+        pos += (IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) ? 2 : 1;
     }
     return starts;
-}
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // Empty text reads 0; a number is floored into 16 bits; anything else leaves

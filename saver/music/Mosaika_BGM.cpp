@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Numbers.h"
+#include "ShiftJis.h"
 
 namespace mosaika {
 
@@ -26,11 +27,7 @@ bool ModeIs(std::span<const char> buffer, std::string_view mode) {
 // "err" in any letter case counts as a failure too.
 bool ContainsErr(std::string_view reply) {
     std::string upper(reply);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
+    for (char& c : upper) c = AsciiUpper(c);
     return upper.find("ERR") != std::string::npos;
 }
 
