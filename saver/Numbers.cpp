@@ -195,6 +195,10 @@ std::optional<std::int32_t> RoundToInt32(double x) {
     return ToInteger<std::int32_t>(RoundHalfEven(x));
 }
 
+std::optional<std::int16_t> RoundToInt16(double x) {
+    return ToInteger<std::int16_t>(RoundHalfEven(x));
+}
+
 std::optional<std::int16_t> FloorToInt16(std::string_view text) {
     const std::optional<double> value = ParseNumber(text);
     if (!value) {
@@ -208,7 +212,7 @@ std::optional<std::int16_t> RoundToInt16(std::string_view text) {
     if (!value) {
         return std::nullopt;
     }
-    return ToInteger<std::int16_t>(RoundHalfEven(*value));
+    return RoundToInt16(*value);
 }
 
 std::string FormatLeadingBlank(std::int32_t value) {

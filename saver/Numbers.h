@@ -35,6 +35,10 @@ double RoundHalfEven(double x);
 // -2147483648..2147483647 give nothing (never a clamped or wrapped value).
 std::optional<std::int32_t> RoundToInt32(double x);
 
+// Round into a signed 16-bit integer; results outside -32768..32767 (and NaN,
+// infinities) give nothing.
+std::optional<std::int16_t> RoundToInt16(double x);
+
 // A whole text as ParseNumber reads it, floored toward minus infinity
 // (2.9 gives 2, -1.5 gives -2) into a signed 16-bit integer. Not a number,
 // or a result outside -32768..32767, gives nothing.

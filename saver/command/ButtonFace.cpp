@@ -1,8 +1,5 @@
 #include "ButtonFace.h"
 
-#include <cmath>
-#include <limits>
-
 #include "Numbers.h"
 
 namespace mosaika {
@@ -11,11 +8,7 @@ namespace {
 
 // Round into 16 bits; a value out of range leaves target as it was.
 void StoreRounded16(double value, std::int16_t& target) {
-    const std::optional<std::int32_t> rounded = RoundToInt32(value);
-    if (rounded && *rounded >= std::numeric_limits<std::int16_t>::min() &&
-        *rounded <= std::numeric_limits<std::int16_t>::max()) {
-        target = static_cast<std::int16_t>(*rounded);
-    }
+    if (const std::optional<std::int16_t> rounded = RoundToInt16(value)) target = *rounded;
 }
 
 int HexDigit(char c) {
@@ -62,8 +55,6 @@ std::array<FacePiece, 8> FaceGeometry::Pieces() const {
 CaptionPlacement PlaceCaption(double widthTwips, double heightTwips, double labelHeightTwips) {
     return {0.0, (heightTwips - labelHeightTwips - 20.0) / 2.0, widthTwips};
 }
-
-int TwipsToPixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
 PixelRect TwipsToPixels(const TwipsRect& rect, int dpiX, int dpiY) {
     const int left = TwipsToPixels(rect.left, dpiX);

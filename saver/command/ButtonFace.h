@@ -13,6 +13,8 @@
 #include <optional>
 #include <string_view>
 
+#include "TwipsToPixels.h"
+
 namespace mosaika {
 
 constexpr int kCornerTwips = 60;         // 4 pixels of the skin
@@ -66,14 +68,13 @@ struct CaptionPlacement {
 };
 CaptionPlacement PlaceCaption(double widthTwips, double heightTwips, double labelHeightTwips);
 
-// Twips to pixels at dpi dots per inch (1440 / dpi twips per pixel): the
-// nearest pixel, halves away from zero, the rule the window toolkit places
-// controls with, so the face lines up with its window. A rectangle converts
+// Twips to pixels at dpi dots per inch by the window toolkit's rule, so the
+// face lines up with its window. A rectangle converts
 // its two edges, not its size, so edges that meet in twips meet in pixels
 // wherever the pixel grid falls. (A corner piece reaches 1 twip past the
 // start of its edge piece; at some DPIs that is one pixel of overlap, never a
 // gap.)
-int TwipsToPixels(double twips, int dpi);
+using forms::TwipsToPixels;
 PixelRect TwipsToPixels(const TwipsRect& rect, int dpiX, int dpiY);
 
 // The skin rectangle of a piece in the skin's own pixels.

@@ -1,7 +1,6 @@
 #include "Twips.h"
 
-#include <cmath>
-
+#include "TwipsToPixels.h"
 #include "UniqueHandle.h"
 
 namespace forms {
@@ -26,8 +25,8 @@ int DpiY() {
     return dpi;
 }
 
-int TwipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips * DpiX() / 1440.0)); }
-int TwipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips * DpiY() / 1440.0)); }
+int TwipsToPixelsX(double twips) { return TwipsToPixels(twips, DpiX()); }
+int TwipsToPixelsY(double twips) { return TwipsToPixels(twips, DpiY()); }
 double PixelsToTwipsX(int pixels) { return pixels * 1440.0 / DpiX(); }
 double PixelsToTwipsY(int pixels) { return pixels * 1440.0 / DpiY(); }
 
