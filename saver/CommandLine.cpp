@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AsciiCase.h"
 #include "Numbers.h"
 
 #include <string>
@@ -36,10 +37,6 @@ Utf8Char CharAt(std::string_view text, std::size_t pos) {
     return {length, length == 4 ? 2 : 1};
 }
 
-bool IsAsciiLower(char c) {
-    return c >= 'a' && c <= 'z';
-}
-
 // The second character, an ASCII letter folded to upper case; empty when the
 // command line is shorter than two characters. Any other character comes back
 // as the UTF-8 of the character holding that position.
@@ -50,9 +47,7 @@ std::string ModeLetter(std::string_view commandLine) {
         units += c.units;
         if (units >= 2) {
             std::string letter(commandLine.substr(pos, c.bytes));
-            if (letter.size() == 1 && IsAsciiLower(letter[0])) {
-                letter[0] = static_cast<char>(letter[0] - 'a' + 'A');
-            }
+            if (letter.size() == 1) letter[0] = AsciiUpper(letter[0]);
             return letter;
         }
         pos += c.bytes;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "AsciiCase.h"
 #include "ShiftJis.h"
 
 namespace mosaika {

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "AsciiCase.h"
 #include "IniFile.h"
 #include "Numbers.h"
 #include "ShiftJis.h"
@@ -82,10 +83,7 @@ MusicFileType MusicFileTypeOf(std::string_view bgmFile) {
     if (bgmFile.size() - tail != 3) {
         return MusicFileType::Other;  // a double-byte character among the last three
     }
-    std::string ending(bgmFile.substr(tail));
-    for (char& c : ending) {
-        c = AsciiUpper(c);
-    }
+    const std::string ending = AsciiUpper(bgmFile.substr(tail));
     if (ending == "WAV") {
         return MusicFileType::Wav;
     }

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
+#include "AsciiCase.h"
+
 namespace mosaika {
-
-namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 bool SameKey(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+                      [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 PropertyBag::PropertyBag(std::initializer_list<Entry> entries) {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "AsciiCase.h"
 #include "Numbers.h"
-#include "ShiftJis.h"
 
 namespace mosaika {
 
@@ -26,9 +26,7 @@ bool ModeIs(std::span<const char> buffer, std::string_view mode) {
 // Every failure of QueryMci reads "Error:<code>"; a device reply holding
 // "err" in any letter case counts as a failure too.
 bool ContainsErr(std::string_view reply) {
-    std::string upper(reply);
-    for (char& c : upper) c = AsciiUpper(c);
-    return upper.find("ERR") != std::string::npos;
+    return AsciiUpper(reply).find("ERR") != std::string::npos;
 }
 
 constexpr std::string_view kCdAudio = "cdaudio";
