@@ -1,22 +1,9 @@
 #include "Palette.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mosaika {
-
-namespace {
-
-void Put16(std::uint8_t* at, std::uint16_t value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void Put32(std::uint8_t* at, std::uint32_t value) {
-    Put16(at, static_cast<std::uint16_t>(value));
-    Put16(at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-}  // namespace
 
 PaletteTable BuildPaletteTable() {
     PaletteTable table{};
@@ -36,17 +23,8 @@ PaletteTable BuildPaletteTable() {
 FrameHeader MakeFrameHeader(int width, int height) {
     FrameHeader header;
     std::uint8_t* b = header.bytes.data();
-    Put32(b + 0, kInfoHeaderSize);
-    Put32(b + 4, static_cast<std::uint32_t>(width));
-    Put32(b + 8, static_cast<std::uint32_t>(-height));  // negative: rows stored top down
-    Put16(b + 12, 1);    // planes
-    Put16(b + 14, 8);    // bits per pixel
-    Put32(b + 16, 0);    // BI_RGB
-    Put32(b + 20, 0);    // image size, may be 0 for BI_RGB
-    Put32(b + 24, 0);
-    Put32(b + 28, 0);
-    Put32(b + 32, 256);  // colours used
-    Put32(b + 36, 0);
+    const auto info = BitmapInfoHeader({.width = width, .height = -height, .bitCount = 8, .coloursUsed = 256});
+    std::copy(info.begin(), info.end(), b);
     for (int i = 0; i < 256; ++i) {
         std::uint8_t* entry = b + kInfoHeaderSize + 4 * i;
         entry[0] = entry[1] = entry[2] = static_cast<std::uint8_t>(i);
@@ -63,6 +41,25 @@ void SetColourTable(FrameHeader& header, const PaletteTable& entries) {
         entry[2] = entries[i].red;
         entry[3] = entries[i].reserved;
     }
+}
+
+PaletteTable ColourTableOf(const FrameHeader& header) {
+    PaletteTable entries{};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::uint8_t* entry = header.bytes.data() + kInfoHeaderSize + 4 * i;
+        entries[i] = {.blue = entry[0], .green = entry[1], .red = entry[2], .reserved = entry[3]};
+    }
+    return entries;
+}
+
+std::vector<std::uint8_t> PixelsToRgb(std::span<const std::uint8_t> pixels, const PaletteTable& colours) {
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(pixels.size() * 3);
+    for (const std::uint8_t pixel : pixels) {
+        const PaletteEntry& entry = colours[pixel];
+        rgb.insert(rgb.end(), {entry.red, entry.green, entry.blue});
+    }
+    return rgb;
 }
 
 }  // namespace mosaika

@@ -6,6 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
+
+#include "BitmapInfoHeader.h"
 
 namespace mosaika {
 
@@ -25,7 +29,7 @@ static_assert(sizeof(PaletteEntry) == 4);
 
 using PaletteTable = std::array<PaletteEntry, 256>;
 
-constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::size_t kInfoHeaderSize = kBitmapInfoHeaderSize;
 constexpr std::size_t kFrameHeaderSize = kInfoHeaderSize + 256 * 4;
 
 // The header's bytes, little-endian, ready to be read as a BITMAPINFO.
@@ -41,5 +45,11 @@ FrameHeader MakeFrameHeader(int width, int height);
 
 // Copies the 256 entries into the header's colour table, entry i to entry i.
 void SetColourTable(FrameHeader& header, const PaletteTable& entries);
+
+// The header's colour table, entry i from entry i.
+PaletteTable ColourTableOf(const FrameHeader& header);
+
+// RGB bytes (red, green, blue per pixel) of 8-bit pixels seen through the colours.
+std::vector<std::uint8_t> PixelsToRgb(std::span<const std::uint8_t> pixels, const PaletteTable& colours);
 
 }  // namespace mosaika

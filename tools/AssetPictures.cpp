@@ -31,17 +31,6 @@ std::vector<std::uint8_t> RenderShades(std::int64_t seed, std::uint32_t millisec
     return shades;
 }
 
-std::vector<std::uint8_t> ShadesToRgb(const std::vector<std::uint8_t>& shades) {
-    const PaletteTable palette = BuildPaletteTable();
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(shades.size() * 3);
-    for (const std::uint8_t shade : shades) {
-        const PaletteEntry& entry = palette[shade];
-        rgb.insert(rgb.end(), {entry.red, entry.green, entry.blue});
-    }
-    return rgb;
-}
-
 std::vector<std::uint8_t> ReduceShades(const std::vector<std::uint8_t>& shades, int width, int height, int factor) {
     assert(factor > 0 && width % factor == 0 && height % factor == 0 && "blocks must tile the frame");
     assert(shades.size() == PixelCount(width, height));
@@ -66,7 +55,7 @@ std::vector<std::uint8_t> ReduceShades(const std::vector<std::uint8_t>& shades, 
 }
 
 std::vector<std::uint8_t> PreviewPicture(std::int64_t seed, std::uint32_t milliseconds) {
-    std::vector<std::uint8_t> rgb = ShadesToRgb(RenderShades(seed, milliseconds, kPreviewWidth, kPreviewHeight));
+    std::vector<std::uint8_t> rgb = PixelsToRgb(RenderShades(seed, milliseconds, kPreviewWidth, kPreviewHeight), BuildPaletteTable());
     for (int row = 0; row < kPreviewHeight; ++row) {
         for (const int col : {0, 1, kPreviewWidth - 1}) {
             const std::size_t at = (static_cast<std::size_t>(row) * kPreviewWidth + static_cast<std::size_t>(col)) * 3;
@@ -80,7 +69,7 @@ std::vector<std::uint8_t> IconPicture(std::int64_t seed, std::uint32_t milliseco
     constexpr int kFrameSide = kIconSize * kIconReduction;
     const std::vector<std::uint8_t> shades =
         ReduceShades(RenderShades(seed, milliseconds, kFrameSide, kFrameSide), kFrameSide, kFrameSide, kIconReduction);
-    const std::vector<std::uint8_t> rgb = ShadesToRgb(shades);
+    const std::vector<std::uint8_t> rgb = PixelsToRgb(shades, BuildPaletteTable());
     std::vector<std::uint8_t> bgra;
     bgra.reserve(shades.size() * 4);
     for (std::size_t i = 0; i < shades.size(); ++i) {

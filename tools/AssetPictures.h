@@ -30,9 +30,6 @@ constexpr int kIconReduction = 4;
 // one shade (palette index) per pixel, top row first.
 std::vector<std::uint8_t> RenderShades(std::int64_t seed, std::uint32_t milliseconds, int width, int height);
 
-// RGB bytes of the shades seen through the renderer's palette.
-std::vector<std::uint8_t> ShadesToRgb(const std::vector<std::uint8_t>& shades);
-
 // Each factor x factor block of shades becomes its mean, halves rounded up.
 std::vector<std::uint8_t> ReduceShades(const std::vector<std::uint8_t>& shades, int width, int height, int factor);
 

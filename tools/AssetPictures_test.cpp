@@ -32,13 +32,13 @@ TEST(ReduceShades, EachBlockBecomesItsMeanWithHalvesRoundedUp) {
 }
 
 TEST(AssetPictures, PreviewHasBlackEdgeColumnsAroundThePaletteShadedPatternAndTheIconIsOpaque) {
-    EXPECT_EQ(ShadesToRgb({0, 30, 255}), (std::vector<std::uint8_t>{255, 255, 191, 225, 225, 1, 0, 0, 126}));
+    EXPECT_EQ(PixelsToRgb(std::vector<std::uint8_t>{0, 30, 255}, BuildPaletteTable()), (std::vector<std::uint8_t>{255, 255, 191, 225, 225, 1, 0, 0, 126}));
     std::set<std::tuple<int, int, int>> palette;  // has no black: blue is never 0
     for (const PaletteEntry& entry : BuildPaletteTable()) palette.insert({entry.red, entry.green, entry.blue});
 
     const auto rgb = PreviewPicture(kPreviewSeed, kPreviewMilliseconds);
     const auto wide = RenderShades(kPreviewSeed, kPreviewMilliseconds, kPreviewWidth, kPreviewHeight);
-    const auto inPalette = ShadesToRgb(wide);
+    const auto inPalette = PixelsToRgb(wide, BuildPaletteTable());
     ASSERT_EQ(rgb.size(), std::size_t{kPreviewWidth} * kPreviewHeight * 3);
     for (std::size_t i = 0; i < rgb.size(); i += 3) {
         const std::size_t col = i / 3 % kPreviewWidth, row = i / 3 / kPreviewWidth;

@@ -1,5 +1,6 @@
 #include "Bmp.h"
 
+#include "BitmapInfoHeader.h"
 #include "LittleEndian.h"
 
 namespace mosaika {
@@ -22,17 +23,10 @@ std::vector<std::uint8_t> EncodeBmp24(const std::vector<std::uint8_t>& rgb, int 
     Put32(out, 0);  // reserved
     Put32(out, offset);
 
-    Put32(out, static_cast<std::uint32_t>(kBmpInfoHeaderSize));
-    Put32(out, w);
-    Put32(out, h);   // positive: bottom row first
-    Put16(out, 1);   // planes
-    Put16(out, 24);  // bits per pixel
-    Put32(out, 0);   // BI_RGB
-    Put32(out, imageBytes);
-    Put32(out, kBmpPixelsPerMetre);
-    Put32(out, kBmpPixelsPerMetre);
-    Put32(out, 0);  // no colour table
-    Put32(out, 0);
+    // Height positive: bottom row first; no colour table.
+    const auto info = BitmapInfoHeader({.width = width, .height = height, .bitCount = 24, .imageSize = imageBytes,
+                                        .pixelsPerMetre = kBmpPixelsPerMetre});
+    out.insert(out.end(), info.begin(), info.end());
 
     for (std::uint32_t row = h; row-- > 0;) {
         const std::uint8_t* line = rgb.data() + std::size_t{row} * w * 3;

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "BitmapInfoHeader.h"
+
 namespace mosaika {
 
 constexpr std::size_t kBmpFileHeaderSize = 14;
-constexpr std::size_t kBmpInfoHeaderSize = 40;
+constexpr std::size_t kBmpInfoHeaderSize = kBitmapInfoHeaderSize;
 // 96 dots per inch, so a picture's size in twips is 15 per pixel.
 constexpr std::uint32_t kBmpPixelsPerMetre = 3780;
 

@@ -1,5 +1,6 @@
 #include "Ico.h"
 
+#include "BitmapInfoHeader.h"
 #include "LittleEndian.h"
 
 namespace mosaika {
@@ -30,17 +31,8 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<std::uint8_t>& bgra, int w
     Put32(out, imageOffset);
 
     // The image is a DIB whose height counts the colour rows and the mask rows.
-    Put32(out, static_cast<std::uint32_t>(kIcoInfoHeaderSize));
-    Put32(out, w);
-    Put32(out, 2 * h);
-    Put16(out, 1);   // planes
-    Put16(out, 32);  // bits per pixel
-    Put32(out, 0);   // BI_RGB
-    Put32(out, imageBytes);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
+    const auto info = BitmapInfoHeader({.width = width, .height = 2 * height, .bitCount = 32, .imageSize = imageBytes});
+    out.insert(out.end(), info.begin(), info.end());
 
     // Both the colours and the mask are stored bottom row first.
     for (std::uint32_t row = h; row-- > 0;) {

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "BitmapInfoHeader.h"
+
 namespace mosaika {
 
 constexpr std::size_t kIcoHeaderSize = 6;
 constexpr std::size_t kIcoEntrySize = 16;
-constexpr std::size_t kIcoInfoHeaderSize = 40;
+constexpr std::size_t kIcoInfoHeaderSize = kBitmapInfoHeaderSize;
 
 // Encodes width x height BGRA pixels (top row first) as an icon file. A pixel
 // with alpha 0 is also marked transparent in the AND mask. Sides run from 1 to

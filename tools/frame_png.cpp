@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
     static mosaika::RendererProgram program;
     mosaika::HeadlessWindow window(1);
     mosaika::RunRenderer(program, window, clock);
-    const auto rgb = mosaika::FrameToRgb(window.Frames().front().data(), mosaika::kFrameWidth,
-                                         mosaika::kFrameHeight, window.Header());
+    const auto rgb = mosaika::PixelsToRgb(window.Frames().front(), mosaika::ColourTableOf(window.Header()));
     const auto big = Enlarge(rgb, mosaika::kFrameWidth, mosaika::kFrameHeight, scale);
     if (!mosaika::WritePng(argv[1], big, mosaika::kFrameWidth * scale, mosaika::kFrameHeight * scale)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);

@@ -32,22 +32,11 @@ bool HeadlessWindow::PresentFrame(const std::uint8_t* frame) {
     frames_.emplace_back(frame, frame + size);
     if (!pngPrefix_.empty()) {
         const std::string path = pngPrefix_ + std::to_string(frames_.size()) + ".png";
-        WritePng(path, FrameToRgb(frame, width_, height_, header_), width_, height_);
+        WritePng(path, PixelsToRgb({frame, size}, ColourTableOf(header_)), width_, height_);
     }
     return static_cast<int>(frames_.size()) < frameLimit_;
 }
 
 void HeadlessWindow::DestroyRendererWindow() { calls_.emplace_back("destroy"); }
-
-std::vector<std::uint8_t> FrameToRgb(const std::uint8_t* frame, int width, int height, const FrameHeader& header) {
-    const auto size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(size * 3);
-    for (std::size_t i = 0; i < size; ++i) {
-        const std::uint8_t* entry = header.bytes.data() + kInfoHeaderSize + 4 * std::size_t{frame[i]};
-        rgb.insert(rgb.end(), {entry[2], entry[1], entry[0]});
-    }
-    return rgb;
-}
 
 }  // namespace mosaika

@@ -40,7 +40,4 @@ private:
     std::vector<std::vector<std::uint8_t>> frames_;
 };
 
-// RGB bytes of an 8-bit frame seen through the header's colour table.
-std::vector<std::uint8_t> FrameToRgb(const std::uint8_t* frame, int width, int height, const FrameHeader& header);
-
 }  // namespace mosaika
