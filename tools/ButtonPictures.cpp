@@ -3,65 +3,26 @@
 #include <algorithm>
 #include <array>
 
+#include "SkinColours.h"
+
 namespace mosaika {
 
 namespace {
 
-constexpr int kRing = 4;                // ring width in pixels
-constexpr int kRampTop = 5;             // side ramps run from this row...
-constexpr int kRampBottom = 19;         // ...to this one
-constexpr int kLayers = 4;
+constexpr int kRing = kSkinLayers;  // ring width in pixels
+constexpr int kRampTop = 5;         // side ramps run from this row...
+constexpr int kRampBottom = 19;     // ...to this one
 
-// A side's colour at one ring layer: constant, or a ramp down the side.
-struct Ramp {
-    std::uint32_t top;
-    std::uint32_t bottom;
-    constexpr Ramp(std::uint32_t colour) : top(colour), bottom(colour) {}  // a constant side
-    constexpr Ramp(std::uint32_t from, std::uint32_t to) : top(from), bottom(to) {}
-};
-
-struct Rings {
-    std::array<std::uint32_t, kLayers> top, bottom;  // rows 0..3 and 24..21
-    std::array<Ramp, kLayers> left, right;           // columns 0..3 and 63..60
-    int outline;                                     // the layer of the dark outline
-};
-
-constexpr Rings kNormal{{0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
-                        {0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6},
-                        {{0xE2DECB, 0x003C74, {0xFAFAFA, 0xF0F0EB}, {0xFAFAF9, 0xF0F0EA}}},
-                        {{0xF0EEE0, 0x003C74, {0xF0EEEA, 0xE4E2D9}, {0xF5F4F2, 0xEAE8E1}}},
-                        1};
-constexpr Rings kHighLight{{0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
-                           {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
-                           {{0xE2DECB, 0x003C74, {0xFEDD95, 0xF9B83B}, {0xFCD279, 0xF9B73B}}},
-                           {{0xF0EEE0, 0x003C74, {0xFEDD95, 0xF9B73A}, {0xFCD279, 0xF8B73B}}},
-                           1};
-constexpr Rings kSelected{{0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
-                          {0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE},
-                          {{0xE2DECB, 0x003C74, {0xB4CDF3, 0x8EAFE6}, {0xB4CDF3, 0x8EAFE6}}},
-                          {{0xF0EEE0, 0x003C74, {0xB5CEF3, 0x8DAFE5}, {0xB4CEF3, 0x8EAFE6}}},
-                          1};
-constexpr Rings kPressed{{0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
-                         {0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE},
-                         {{0xECE9D8, 0xE2DECB, 0x003C74, {0xD8D4CB, 0xDAD8CF}}},
-                         {{0xECE9D8, 0xF0EEE0, 0x003C74, {0xE5E4DD, 0xE6E5DF}}},
-                         2};
-constexpr Rings kDisable{{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
-                         {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
-                         {{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
-                         {{0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
-                         1};
-
-const Rings& RingsOf(Skin look) {
+const SkinRings& RingsOf(Skin look) {
     switch (look) {
-        case Skin::Normal: return kNormal;
+        case Skin::Normal: return kNormalRings;
         case Skin::HighLight:
-        case Skin::HighLightSelect: return kHighLight;
-        case Skin::Pressed: return kPressed;
-        case Skin::Selected: return kSelected;
-        case Skin::Disable: return kDisable;
+        case Skin::HighLightSelect: return kHighLightRings;
+        case Skin::Pressed: return kPressedRings;
+        case Skin::Selected: return kSelectedRings;
+        case Skin::Disable: return kDisableRings;
     }
-    return kNormal;
+    return kNormalRings;
 }
 
 // Normal's top-left corner as drawn by hand; its mirror images are the
@@ -78,7 +39,7 @@ constexpr std::uint32_t kNormalCorner[kRing][kRing] = {
 // edge, for a look whose outline is layer 1. Fitted to Normal's corner: the
 // outside fades in over the first row and the outline bends round through
 // the diagonal.
-constexpr std::uint8_t kCornerWeights[kRing][kRing][1 + kLayers] = {
+constexpr std::uint8_t kCornerWeights[kRing][kRing][1 + kSkinLayers] = {
     {{13, 3, 0, 0, 0}, {8, 8, 0, 0, 0}, {6, 10, 0, 0, 0}, {5, 11, 0, 0, 0}},
     {{2, 14, 0, 0, 0}, {8, 8, 0, 0, 0}, {6, 0, 8, 2, 0}, {0, 3, 13, 0, 0}},
     {{0, 16, 0, 0, 0}, {6, 0, 8, 2, 0}, {0, 2, 10, 4, 0}, {0, 0, 3, 0, 13}},
@@ -87,7 +48,7 @@ constexpr std::uint8_t kCornerWeights[kRing][kRing][1 + kLayers] = {
 
 std::uint32_t Channel(std::uint32_t colour, int shift) { return colour >> shift & 0xFFu; }
 
-std::uint32_t RampAt(const Ramp& ramp, int row) {
+std::uint32_t RampAt(const SkinRamp& ramp, int row) {
     const int y = std::clamp(row, kRampTop, kRampBottom);
     const auto down = static_cast<std::uint32_t>(y - kRampTop);
     const auto up = static_cast<std::uint32_t>(kRampBottom - y);
@@ -114,10 +75,10 @@ struct Corner {
 // The colour of ring layer k at corner pixel [i][j]: the horizontal side's
 // above the diagonal, the vertical side's (at its near end) below it, both
 // averaged on it.
-std::uint32_t LayerColour(const Rings& rings, Corner corner, int layer, int i, int j) {
-    const auto k = static_cast<std::size_t>(std::clamp(layer, 0, kLayers - 1));
+std::uint32_t LayerColour(const SkinRings& rings, Corner corner, int layer, int i, int j) {
+    const auto k = static_cast<std::size_t>(std::clamp(layer, 0, kSkinLayers - 1));
     const std::uint32_t horizontal = corner.top ? rings.top[k] : rings.bottom[k];
-    const Ramp& side = corner.left ? rings.left[k] : rings.right[k];
+    const SkinRamp& side = corner.left ? rings.left[k] : rings.right[k];
     const std::uint32_t vertical = RampAt(side, corner.top ? kRampTop : kRampBottom);
     if (i < j) return horizontal;
     if (j < i) return vertical;
@@ -126,12 +87,12 @@ std::uint32_t LayerColour(const Rings& rings, Corner corner, int layer, int i, i
 
 std::uint32_t CornerPixel(Skin look, Corner corner, int i, int j) {
     if (look == Skin::Normal) return kNormalCorner[i][j];
-    const Rings& rings = RingsOf(look);
+    const SkinRings& rings = RingsOf(look);
     const int sunk = rings.outline - 1;  // rings outside the outline's corner shape
     if (std::min(i, j) < sunk) return LayerColour(rings, corner, std::min(i, j), i, j);
     const std::uint8_t* weights = kCornerWeights[i - sunk][j - sunk];
     std::uint32_t sums[3] = {8, 8, 8};  // rounding of the sixteenths
-    for (int l = 0; l <= kLayers; ++l) {
+    for (int l = 0; l <= kSkinLayers; ++l) {
         const std::uint32_t colour =
             l == 0 ? (sunk == 0 ? kSkinBackground : LayerColour(rings, corner, sunk - 1, i, j))
                    : LayerColour(rings, corner, l - 1 + sunk, i, j);
@@ -141,7 +102,7 @@ std::uint32_t CornerPixel(Skin look, Corner corner, int i, int j) {
 }
 
 std::uint32_t SkinPixel(Skin look, int x, int y) {
-    const Rings& rings = RingsOf(look);
+    const SkinRings& rings = RingsOf(look);
     const int fromLeft = x;
     const int fromRight = kSkinPictureWidth - 1 - x;
     const int fromTop = y;
@@ -156,7 +117,7 @@ std::uint32_t SkinPixel(Skin look, int x, int y) {
     if (fromBottom < kRing) return rings.bottom[static_cast<std::size_t>(fromBottom)];
     if (fromLeft < kRing) return RampAt(rings.left[static_cast<std::size_t>(fromLeft)], y);
     if (fromRight < kRing) return RampAt(rings.right[static_cast<std::size_t>(fromRight)], y);
-    return rings.top[kLayers - 1];  // the inside, never copied
+    return rings.top[kSkinLayers - 1];  // the inside, never copied
 }
 
 void PutRgb(std::vector<std::uint8_t>& out, std::uint32_t colour) {

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "SaverSystemTest.h"
+#include "SkinColours.h"
+#include "TwipsToPixels.h"
 
 #ifndef MOSAIKA_HOME_PAGE
 #define MOSAIKA_HOME_PAGE "https://example.com/"
@@ -61,13 +63,18 @@ enum { kRepeat, kEtc, kSet, kCan, kBgm };
 struct Look {
     const char* name;
     std::array<std::uint32_t, 8> rows;
+    constexpr Look(const char* lookName, const mosaika::SkinRings& rings) : name(lookName), rows{} {
+        for (std::size_t i = 0; i < 4; ++i) {
+            rows[i] = rings.top[i];
+            rows[4 + i] = rings.bottom[i];
+        }
+    }
 };
-constexpr Look kNormal{"Normal", {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE, 0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6}};
-constexpr Look kHighLight{"HighLight",
-                          {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889, 0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330}};
-constexpr Look kPressed{"Pressed", {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1, 0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE}};
-constexpr Look kSelected{"Selected", {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF, 0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE}};
-constexpr Look kDisable{"Disable", {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA, 0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}};
+constexpr Look kNormal{"Normal", mosaika::kNormalRings};
+constexpr Look kHighLight{"HighLight", mosaika::kHighLightRings};
+constexpr Look kPressed{"Pressed", mosaika::kPressedRings};
+constexpr Look kSelected{"Selected", mosaika::kSelectedRings};
+constexpr Look kDisable{"Disable", mosaika::kDisableRings};
 
 constexpr POINT kRest{4, 4};  // away from every control
 
@@ -136,7 +143,7 @@ struct Dialog {
     HWND controls[5] = {};
     HWND panel = nullptr;
 
-    int Px(double twips) const { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+    int Px(double twips) const { return forms::TwipsToPixels(twips, dpi); }
     RECT Box(const Twips& b) const {
         return {origin.x + Px(b.left), origin.y + Px(b.top), origin.x + Px(b.left + b.width),
                 origin.y + Px(b.top + b.height)};
