@@ -59,12 +59,12 @@ void ShowSettingsDialog() {
 }  // namespace
 
 void StartUp() {
-    // 1. A saver run or a settings dialog already on screen: end without a word.
+    // A saver run or a settings dialog already on screen: end without a word.
     const bool saverRunning = FindWindowW(nullptr, kSaverMarker) != nullptr;
     const bool settingsOpen = FindWindowW(nullptr, kSettingsMarker) != nullptr;
     if (saverRunning || settingsOpen) forms::EndProgram();
 
-    // 2-4. The mode letter; a preview reads no settings and starts nothing.
+    // The mode letter decides the rest; a preview reads no settings and starts nothing.
     const std::string commandLine = ToUtf8(forms::CommandLineText());
     const ModeAction action = ModeActionFor(commandLine);
     if (action == ModeAction::Preview) {
@@ -78,21 +78,21 @@ void StartUp() {
                              action == ModeAction::SaverCursorVisible;
     if (runsOrShows && !OwnSingleRun()) forms::EndProgram();
 
-    // 5-6. Settings first, then the renderer file: every other mode needs it.
+    // Settings first, then the renderer file: every other mode needs it.
     LoadSettings(Music().settings);
     if (!RendererFileExists()) {
         forms::ShowMessage(L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！");
         forms::EndProgram();
     }
 
-    // 7-8. The settings dialog, or a silent end for every other letter.
+    // The settings dialog, or a silent end for every letter that is no saver run.
     if (action == ModeAction::Settings) {
         ShowSettingsDialog();
         forms::EndProgram();
     }
     if (action == ModeAction::EndSilently) forms::EndProgram();
 
-    // 9-10. The saver run: cursor hidden for "S" only; the window stays hidden.
+    // The saver run: cursor hidden for "S" only; the window stays hidden.
     const bool hideCursor = action == ModeAction::SaverCursorHidden;
     if (hideCursor) ShowCursor(FALSE);
     saverWindow = std::make_unique<Mosaika_S>(Music(), hideCursor);

@@ -1,8 +1,8 @@
-// Command: the owner-drawn push button of the settings dialog ("Mosaika.Command").
-// A child window whose face lives in a retained image: a vertical gradient,
-// a 4-pixel frame cut from one of six skins, and the caption LblMsg drawn
-// above it. It follows focus and hover (TmrMouse notices the pointer leaving)
-// and raises Click on a release. The decisions are ButtonStateMachine's and
+// Command: the owner-drawn push button of the settings dialog, a child form
+// of the toolkit (of its one window class, as every form is). Its face lives
+// in a retained image: a vertical gradient, a 4-pixel frame cut from one of
+// six skins, and the caption LblMsg drawn above it. It follows focus and
+// hover (TmrMouse notices the pointer leaving) and raises Click on a release. The decisions are ButtonStateMachine's and
 // ButtonProperties'; this file turns window messages into them and draws.
 #pragma once
 

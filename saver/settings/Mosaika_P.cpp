@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -91,62 +92,78 @@ void Mosaika_P::CreateChildWindows() {
     Pic_C.Load();
     Pic_C.MoveTwips(180, 240, 6795, 2535);
 
-    const auto place = [this](forms::Label& label, double left, double top, double width, double height,
-                              std::wstring caption) {
-        label.caption = std::move(caption);
-        label.font = font_;
-        label.MoveTwips(left, top, width, height);
+    // The labels in drawing order, each in its container, at its twips.
+    struct LabelRow {
+        forms::Form& container;
+        forms::Label& label;
+        double left, top, width, height;
+        const wchar_t* caption;
     };
     Shape3.MoveTwips(300, 300, 1695, 315);
-    place(lbl[15], 300, 360, 1665, 195, L"BGM");
+    Pic_C.AddControl(Shape3);
+    const LabelRow labels[] = {
+        {Pic_C, lbl[15], 300, 360, 1665, 195, L"BGM"},
+        {Pic_C, lbl_BGM[1], 540, 840, 645, 195, L"音楽CD"},
+        {Pic_C, lbl[14], 2040, 840, 990, 195, L"曲目をﾘﾋﾟｰﾄ"},
+        {Pic_C, lbl_BGM[0], 540, 1140, 345, 195, L"無し"},
+        {Pic_C, lbl_BGM[2], 540, 1440, 900, 195, L"MP3、WAV"},
+        {Pic_C, lbl_Fname, 1020, 1740, 5355, 435, L""},
+        // Short enough to stay within its label, clear of その他の作品 beside it.
+        {*this, lbl[7], 180, 2940, 2475, 195, L"モザイカ図 Version 1.00"},
+    };
+    for (const LabelRow& row : labels) {
+        row.label.caption = row.caption;
+        row.label.font = font_;
+        row.label.MoveTwips(row.left, row.top, row.width, row.height);
+        row.container.AddControl(row.label);
+    }
     lbl[15].alignment = forms::Label::Alignment::Centre;
-    place(lbl_BGM[1], 540, 840, 645, 195, L"音楽CD");
-    place(lbl[14], 2040, 840, 990, 195, L"曲目をﾘﾋﾟｰﾄ");
-    place(lbl_BGM[0], 540, 1140, 345, 195, L"無し");
-    place(lbl_BGM[2], 540, 1440, 900, 195, L"MP3、WAV");
-    place(lbl_Fname, 1020, 1740, 5355, 435, L"");
+    lbl[7].foreColour = RGB(255, 255, 255);
+
+    // The source indicators, in the rows of their labels: none, audio CD, file.
     const double indicatorTops[3] = {1140, 840, 1440};
     for (int i = 0; i < 3; ++i) {
-        Img_BGM[static_cast<std::size_t>(i)].MoveTwips(300, indicatorTops[i], 195, 195);
-        Img_BGM[static_cast<std::size_t>(i)].scaleWithDpi = true;
+        forms::Image& indicator = Img_BGM[static_cast<std::size_t>(i)];
+        indicator.MoveTwips(300, indicatorTops[i], 195, 195);
+        indicator.scaleWithDpi = true;
         // Any mouse button pressed over an indicator or its label chooses that source.
         const auto choose = [this, i](forms::MouseButton) { SelectMusicSource(i); };
-        Img_BGM[static_cast<std::size_t>(i)].MouseDown = choose;
+        indicator.MouseDown = choose;
         lbl_BGM[static_cast<std::size_t>(i)].MouseDown = choose;
-    }
-    for (forms::WindowlessControl* control :
-         std::initializer_list<forms::WindowlessControl*>{&Shape3, &lbl[15], &lbl_BGM[1], &lbl[14], &lbl_BGM[0],
-                                                          &lbl_BGM[2], &lbl_Fname, &Img_BGM[0], &Img_BGM[1],
-                                                          &Img_BGM[2]}) {
-        Pic_C.AddControl(*control);
+        Pic_C.AddControl(indicator);
     }
 
     BGM_Repeat.Create(Pic_C, 1380, 780, 615, 300);
     BGM_Repeat.SetFont(font_);
     BGM_Repeat.SetAccessibleName(L"曲目をﾘﾋﾟｰﾄ");
-    Cmd_BGM.Create(Pic_C, 540, 1740, 435, 315, ButtonDesign("..."));
 
-    // Short enough to stay within its label, clear of その他の作品 beside it.
-    place(lbl[7], 180, 2940, 2475, 195, L"モザイカ図 Version 1.00");
-    lbl[7].foreColour = RGB(255, 255, 255);
-    AddControl(lbl[7]);
-    Cmd_Etc.Create(*this, 2880, 3000, 1875, 375, ButtonDesign("その他の作品"));
-    Cmd_Set.Create(*this, 4800, 3000, 1095, 375, ButtonDesign("設定"));
-    Cmd_Can.Create(*this, 5940, 3000, 1035, 375, ButtonDesign("ｷｬﾝｾﾙ"));
+    // The buttons, each in its container, at its twips, with its caption and what a click does.
+    struct ButtonRow {
+        forms::Form& container;
+        Command& button;
+        double left, top, width, height;
+        const char* caption;
+        std::function<void()> click;
+    };
+    const ButtonRow buttons[] = {
+        {Pic_C, Cmd_BGM, 540, 1740, 435, 315, "...", [this] { ChooseMusicFile(); }},
+        {*this, Cmd_Etc, 2880, 3000, 1875, 375, "その他の作品", [this] { OpenHomePage(); }},
+        {*this, Cmd_Set, 4800, 3000, 1095, 375, "設定", [this] { SaveAndClose(); }},
+        {*this, Cmd_Can, 5940, 3000, 1035, 375, "ｷｬﾝｾﾙ", [this] { Unload(); }},
+    };
+    for (const ButtonRow& row : buttons) {
+        row.button.Create(row.container, row.left, row.top, row.width, row.height, ButtonDesign(row.caption));
+        row.button.Click = row.click;
+    }
 
     // The keyboard: the controls that take the focus by their tab index
     // (2, 9, 10, 11, 12), and Esc cancels as ｷｬﾝｾﾙ does.
     SetTabOrder({BGM_Repeat.Hwnd(), Cmd_Etc.Hwnd(), Cmd_Set.Hwnd(), Cmd_Can.Hwnd(), Cmd_BGM.Hwnd()});
     SetEscapeUnloads(true);
-
-    Cmd_Set.Click = [this] { SaveAndClose(); };
-    Cmd_Can.Click = [this] { Unload(); };
-    Cmd_Etc.Click = [this] { OpenHomePage(); };
-    Cmd_BGM.Click = [this] { ChooseMusicFile(); };
 }
 
 void Mosaika_P::Form_Load() {
-    // 1. Centred across, at a third of the free height.
+    // The window: centred across, at a third of the free height.
     RECT window{};
     GetWindowRect(Hwnd(), &window);
     const DialogPosition position = OpeningPosition(
@@ -155,25 +172,25 @@ void Mosaika_P::Form_Load() {
     SetWindowPos(Hwnd(), nullptr, forms::TwipsToPixelsX(position.left), forms::TwipsToPixelsY(position.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // 2. Every button starts following the pointer.
+    // Every button starts following the pointer.
     for (Command* button : {&Cmd_BGM, &Cmd_Etc, &Cmd_Set, &Cmd_Can}) button->Initialize();
 
-    // 3-5. The source selector and what it enables.
+    // The source selector shows the stored source, and enables what that source uses.
     ShowMusicSource(settings_.BgmMode);
 
-    // 6-8. The repeat box and the file label.
+    // The repeat box shows the stored track and lists the choices; the label names the stored file.
     BGM_Repeat.SetText(forms::FromCp932(RepeatTrackText(settings_.BgmRepeat)));
     for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromCp932(entry));
     lbl_Fname.caption = DisplayName(settings_.BgmFile);
 
-    // 9-10. The window opens out of the pointer's position.
+    // The window opens out of the pointer's position, where it closes back into.
     if (!GetCursorPos(&OpenPoint)) OpenPoint = {0, 0};
     OpenPoint = {static_cast<short>(OpenPoint.x), static_cast<short>(OpenPoint.y)};
     const RECT from{OpenPoint.x, OpenPoint.y, OpenPoint.x, OpenPoint.y};
     GetWindowRect(Hwnd(), &window);
     AnimateCaption(Hwnd(), from, window);
 
-    // 11.
+    // The arrow pointer, whatever the host showed while starting the program.
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
 }
 
