@@ -6,7 +6,8 @@
 
 namespace forms {
 
-// Dots per inch of the display, read once (the program is DPI aware).
+// Dots per inch of the display, read once: the program is aware of the
+// system DPI, which stays the same while it runs.
 int DpiX();
 int DpiY();
 
