@@ -63,12 +63,8 @@ enum { kRepeat, kEtc, kSet, kCan, kBgm };
 struct Look {
     const char* name;
     std::array<std::uint32_t, 8> rows;
-    constexpr Look(const char* lookName, const mosaika::SkinRings& rings) : name(lookName), rows{} {
-        for (std::size_t i = 0; i < 4; ++i) {
-            rows[i] = rings.top[i];
-            rows[4 + i] = rings.bottom[i];
-        }
-    }
+    constexpr Look(const char* lookName, const mosaika::SkinRings& r)
+        : name(lookName), rows{r.top[0], r.top[1], r.top[2], r.top[3], r.bottom[0], r.bottom[1], r.bottom[2], r.bottom[3]} {}
 };
 constexpr Look kNormal{"Normal", mosaika::kNormalRings};
 constexpr Look kHighLight{"HighLight", mosaika::kHighLightRings};
