@@ -69,11 +69,10 @@ struct CaptionPlacement {
 CaptionPlacement PlaceCaption(double widthTwips, double heightTwips, double labelHeightTwips);
 
 // Twips to pixels at dpi dots per inch by the window toolkit's rule, so the
-// face lines up with its window. A rectangle converts
-// its two edges, not its size, so edges that meet in twips meet in pixels
-// wherever the pixel grid falls. (A corner piece reaches 1 twip past the
-// start of its edge piece; at some DPIs that is one pixel of overlap, never a
-// gap.)
+// face lines up with its window. A rectangle converts its two edges, not its
+// size, so edges that meet in twips meet in pixels wherever the pixel grid
+// falls. (A corner piece reaches 1 twip past the start of its edge piece; at
+// some DPIs that is one pixel of overlap, never a gap.)
 using forms::TwipsToPixels;
 PixelRect TwipsToPixels(const TwipsRect& rect, int dpiX, int dpiY);
 
