@@ -1,6 +1,6 @@
 // The pictures of the settings dialog's controls, drawn from their colour
-// tables: the button's six 64 x 25 skins and the two 12 x 12 indicator boxes
-// of the music-source selector.
+// tables (the rings in SkinColours.h): the button's six 64 x 25 skins and the
+// two 12 x 12 indicator boxes of the music-source selector.
 //
 // A skin is a button outline. Its outer 4-pixel ring is the frame the button
 // copies: on every side four colours from the edge inwards, the left and
