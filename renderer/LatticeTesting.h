@@ -26,16 +26,6 @@ FeatureLattice Fill(PointOf point) {
     return lattice;
 }
 
-// The scene BuildLattice draws from the given counter reading, then shifted.
-inline Scene SeededScene(std::uint32_t seed, int shifts = 0) {
-    FixedClock clock;
-    clock.counter = seed;
-    Scene scene;
-    BuildLattice(scene, clock);
-    for (int i = 0; i < shifts; ++i) ShiftLayers(scene);
-    return scene;
-}
-
 inline Frame ReferenceFrame(const FeatureLattice& lattice, int zs, int width, int height) {
     Frame frame(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     ReferenceShadeSlice(lattice, zs, frame.data(), width, height);

@@ -25,13 +25,9 @@ TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBe
     picture.Draw(alone.get(), 0, 0, 152, 112);
     ASSERT_NE(GetPixel(alone.get(), 50, 40), RGB(0, 0, 0)) << "(50, 40) lies in the pattern";
 
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"PreviewHost";
-    RegisterClassW(&windowClass);
+    // The host: an empty static control as a popup, its grey background never black.
     for (const auto& [width, height] : {std::pair{200, 150}, std::pair{100, 80}}) {
-        const forms::UniqueWindow host(CreateWindowExW(0, L"PreviewHost", L"host", WS_POPUP | WS_VISIBLE, 40, 30,
+        const forms::UniqueWindow host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 30,
                                                        width, height, nullptr, nullptr, nullptr, nullptr));
         SetUpPreview("/p " + std::to_string(reinterpret_cast<INT_PTR>(host.get())));
         const auto shown = [&](int x, int y) {

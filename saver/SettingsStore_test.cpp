@@ -48,7 +48,7 @@ using Name = std::pair<std::string, std::string>;  // section and key
 // profile cache never answers for an older one.
 struct Oracle {
     fs::path folder = Folder(L"ini oracle");
-    int files = 0, reads = 0, writes = 0;
+    int files = 0;
 
     std::string FileWith(const std::string& bytes) {
         const fs::path path = folder / (std::to_wstring(++files) + L".ini");
@@ -60,7 +60,6 @@ struct Oracle {
     // or with a null key the names the real reader lists, each ending in a
     // zero byte.
     std::string Get(const char* section, const char* key, const std::string& file) {
-        ++reads;
         std::array<char, 8192> buffer{};
         const DWORD size =
             GetPrivateProfileStringA(section, key, "", buffer.data(), key ? 256 : buffer.size(), file.c_str());
@@ -83,7 +82,6 @@ struct Oracle {
     // ours; the bytes are the same where the row has no note on Wine.
     void CompareWrite(const ini_rows::Row& row, const std::string& file, const Name& name, const std::string& value,
                       bool sameBytes) {
-        ++writes;
         const std::string ours = WriteIniValue(file, name.first, name.second, value).value();
         const std::string oursFile = FileWith(ours), theirs = FileWith(file);
         WritePrivateProfileStringA(name.first.c_str(), name.second.c_str(), value.c_str(), theirs.c_str());
@@ -117,8 +115,6 @@ TEST(SettingsStoreTest, IniFileReadsAndWritesAsTheProfileFunctions) {
             saved = WriteIniValue(saved, ini_rows::S, key, value).value();
         }
     }
-    std::printf("compared %d writes, %d calls of the real reader, %d files\n", oracle.writes, oracle.reads,
-                oracle.files);
     fs::remove_all(oracle.folder);
 }
 

@@ -24,7 +24,7 @@ step "fuzzing the saver core's readers and conversions (libFuzzer, 20 s per targ
 saver/fuzz/run-fuzzers.sh
 
 step "benchmark: nanoseconds per 320 x 200 frame"
-build/native/bin/renderer_benchmark --benchmark_min_time=0.2
+build/native/bin/renderer_benchmark --benchmark_min_time=0.2 --benchmark_repetitions=5
 
 step "Windows build (MinGW-w64) and tests under Wine"
 cmake --preset windows

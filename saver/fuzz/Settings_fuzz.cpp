@@ -11,6 +11,7 @@
 #include "IniFile.h"
 #include "Numbers.h"
 #include "SettingsTesting.h"
+#include "ShiftJis.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ void CheckPathRules(const std::string& s) {
     const MusicFileType type = MusicFileTypeOf(s);
     if (type != MusicFileType::Other) {
         std::string ending = s.substr(s.size() - 3);
-        for (char& c : ending) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        for (char& c : ending) c = AsciiUpper(c);
         FUZZ_CHECK(ending == (type == MusicFileType::Wav ? "WAV" : "MP3"), "the type is the last three bytes");
     }
     FUZZ_CHECK(MusicFileTypeOf(s + ".Mp3") == MusicFileType::Mp3, "any path ending in \".Mp3\" is MP3");

@@ -31,6 +31,15 @@ bool ContainsErr(std::string_view reply) {
 
 constexpr std::string_view kCdAudio = "cdaudio";
 
+// Reply texts of SendMciCommand, as code page 932 bytes.
+// "コマンド文字列が指定されていません"
+constexpr std::string_view kNoCommandText =
+    "\x83\x52\x83\x7D\x83\x93\x83\x68\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\x77"
+    "\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
+// "Error (文字列が取れません)"
+constexpr std::string_view kNoErrorText =
+    "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
+
 }  // namespace
 
 std::int32_t Mosaika_BGM::SendMciCommand(const std::string& command, std::string& reply) {

@@ -39,15 +39,6 @@ public:
 // SND_ASYNC | SND_LOOP, with no flag that says what kind of name is given.
 constexpr std::uint32_t kPlayWaveLoopFlags = 0x0001 | 0x0008;
 
-// Reply texts of SendMciCommand, as code page 932 bytes.
-// "コマンド文字列が指定されていません"
-inline constexpr std::string_view kNoCommandText =
-    "\x83\x52\x83\x7D\x83\x93\x83\x68\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\x77"
-    "\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
-// "Error (文字列が取れません)"
-inline constexpr std::string_view kNoErrorText =
-    "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
-
 // The saver window's timer that a playing session needs beside it.
 enum class SessionTimer {
     None,
@@ -82,17 +73,6 @@ public:
     // to the device. WAV and MP3 are stopped whether or not they played.
     void StopSession();
 
-    // Sends one command with the 512-character reply buffer. Returns 0 and
-    // the reply, or the MCI error code and its text (a fixed text when the
-    // system has none); an empty command returns -1 without reaching MCI.
-    std::int32_t SendMciCommand(const std::string& command, std::string& reply);
-    // The reply on success, otherwise "Error:" and the decimal code.
-    std::string QueryMci(const std::string& command);
-    // "play <device>", with " from <from>" and " to <to>" when given.
-    std::int32_t PlayDevice(std::string_view device, std::string_view from, std::string_view to);
-    // The first 7 characters of the "status MP3Play mode" reply are "playing".
-    bool IsMp3Playing();
-
     // Timer2's tick: keeps the CD playing, or returns to the start of
     // BgmRepeat when the drive has moved on. Sets CdPollingActive false when
     // the drive stops answering or its current track is not a number.
@@ -108,6 +88,17 @@ public:
 
 private:
     enum class Source { None, CdAudio, Wav, Mp3 };
+
+    // Sends one command with the 512-character reply buffer. Returns 0 and
+    // the reply, or the MCI error code and its text (a fixed text when the
+    // system has none); an empty command returns -1 without reaching MCI.
+    std::int32_t SendMciCommand(const std::string& command, std::string& reply);
+    // The reply on success, otherwise "Error:" and the decimal code.
+    std::string QueryMci(const std::string& command);
+    // "play <device>", with " from <from>" and " to <to>" when given.
+    std::int32_t PlayDevice(std::string_view device, std::string_view from, std::string_view to);
+    // The first 7 characters of the "status MP3Play mode" reply are "playing".
+    bool IsMp3Playing();
 
     // Opens the default CD drive with the time format tmsf.
     void OpenCdAudio();

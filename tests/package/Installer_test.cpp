@@ -52,23 +52,21 @@ bool UninstallEntryExists() {
     return exists;
 }
 
-// The program's exit code; nothing when it did not end in time.
-std::optional<DWORD> RunToEnd(const std::wstring& path, const std::wstring& arguments) {
-    DWORD exitCode = 0;
-    if (!Process::Start(path, arguments).WaitForExit(kSetupTimeoutMs, &exitCode)) return std::nullopt;
-    return exitCode;
+// The program's exit code; STILL_ACTIVE when it did not end in time.
+DWORD RunToEnd(const std::wstring& path, const std::wstring& arguments) {
+    return Process::Start(path, arguments).ExitCode(kSetupTimeoutMs);
 }
 
-// The installation's uninstaller, run with /S as a copy from the temporary
-// folder with _?=folder so it can remove itself.
-std::optional<DWORD> UninstallSilently(const std::wstring& folder) {
+// The exit code of the installation's uninstaller, run with /S as a copy from
+// the temporary folder with _?=folder so it can remove itself.
+DWORD UninstallSilently(const std::wstring& folder) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::filesystem::path copy = std::filesystem::path(temp) / L"mosaika-uninstall-test" / kUninstallerFileName;
     std::error_code error;
     std::filesystem::create_directories(copy.parent_path(), error);
-    if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return std::nullopt;
-    const std::optional<DWORD> exitCode = RunToEnd(copy.wstring(), L"/S _?=" + folder);
+    if (!CopyFileW((folder + L"\\" + kUninstallerFileName).c_str(), copy.c_str(), FALSE)) return GetLastError();
+    const DWORD exitCode = RunToEnd(copy.wstring(), L"/S _?=" + folder);
     std::filesystem::remove_all(copy.parent_path(), error);
     return exitCode;
 }
@@ -104,7 +102,7 @@ protected:
     static void Install(const std::wstring& folder = DefaultInstallFolder()) {
         // /D= comes last and unquoted, blanks and all.
         const std::wstring arguments = folder == DefaultInstallFolder() ? L"/S" : L"/S /D=" + folder;
-        ASSERT_EQ(RunToEnd(PackagePath(MOSAIKA_SETUP_FILE), arguments), std::optional<DWORD>(0));
+        ASSERT_EQ(RunToEnd(PackagePath(MOSAIKA_SETUP_FILE), arguments), 0u);
         const auto value = ScreenSaver();
         ASSERT_TRUE(value.has_value()) << "no screen saver set";
         EXPECT_TRUE(SameFile(*value, folder + L"\\" + kSaverFileName)) << ToUtf8(*value);
@@ -115,7 +113,7 @@ protected:
 
     // Uninstalls silently and expects the screen saver to be `after` and nothing of the installation left.
     void Uninstall(const std::optional<std::wstring>& after, const std::wstring& folder = DefaultInstallFolder()) {
-        ASSERT_EQ(UninstallSilently(folder), std::optional<DWORD>(0));
+        ASSERT_EQ(UninstallSilently(folder), 0u);
         ExpectUninstalled(after, folder);
     }
 

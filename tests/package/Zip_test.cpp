@@ -77,10 +77,10 @@ TEST(ZipTest, UnpackedProgramsRunFromAFolderWithBlanksAndJapaneseCharacters) {
     // The settings dialog saves beside the unpacked programs; the folder is left as it was unpacked.
     ExpectSettingsSavedBeside(saver);
     DeleteFileW((folder + L"\\" + kSettingsFileName).c_str());
-    // A folder the ANSI code page 932 cannot spell still runs the saver and its renderer (the
-    // settings file cannot go there: the profile functions take ANSI paths).
+    // A folder the ANSI code page 932 cannot spell runs the saver and its renderer, and holds the settings.
     const SaverFolder unspellable(L"café 한글");
     ExpectSaverRun(unspellable.Saver(), L"\"" + unspellable.Saver() + L"\" /s", unspellable.Path());
+    ExpectSettingsSavedBeside(unspellable.Saver());
 }
 
 }  // namespace
