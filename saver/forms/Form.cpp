@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Twips.h"
+#include "win32/WindowObject.h"
 
 namespace forms {
 
@@ -253,7 +254,7 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers everything
     case WM_PAINT: {
-        PaintDc paint(window_.get());
+        win32::PaintDc paint(window_.get());
         Paint(paint.get());
         return 0;
     }
@@ -286,13 +287,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = win32::WindowObject<Form>(window, message, lParam);
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_.reset(window);
         ++liveForms_;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (form) {

@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 
 namespace forms {
 
 namespace {
 
 int ScreenCaps(int index) {
-    const WindowDc screen(nullptr);
+    const win32::WindowDc screen(nullptr);
     const int value = GetDeviceCaps(screen.get(), index);
     return value > 0 ? value : 96;
 }

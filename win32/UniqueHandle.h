@@ -1,12 +1,14 @@
 // One owner type for every Win32 resource: the handle is released exactly once,
-// when its owner goes, on every path.
+// when its owner goes, on every path. Each kind of handle names its empty
+// value and how it is released; the scoped helpers below cover the pairs
+// that need more than the handle (GetDC, BeginPaint, SelectObject).
 #pragma once
 
 #include <utility>
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
-namespace forms {
+namespace win32 {
 
 template <typename Traits>
 class UniqueHandle {
@@ -40,6 +42,20 @@ struct KernelHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle handle) { CloseHandle(handle); }
+};
+
+// CreateFileW's failure is INVALID_HANDLE_VALUE, not null: its result goes
+// straight into the owner.
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { FreeLibrary(handle); }
 };
 
 struct WindowTraits {
@@ -76,6 +92,8 @@ struct ComTraits {
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
@@ -88,17 +106,24 @@ using ComPtr = UniqueHandle<ComTraits<Interface>>;
 // A device context from GetDC, released to its window (the screen's for none).
 class WindowDc {
 public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(WindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    // The context held before goes with other.
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        std::swap(window_, other.window_);
+        std::swap(dc_, other.dc_);
+        return *this;
+    }
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
     }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // BeginPaint/EndPaint as one scope.
@@ -131,4 +156,4 @@ private:
     HGDIOBJ old_;
 };
 
-}  // namespace forms
+}  // namespace win32
