@@ -14,6 +14,20 @@
 namespace mosaika {
 namespace {
 
+// Run first, while no other form lives: a form destroyed with its window open
+// counts out as a closed one does, and the last one ends the message loop.
+TEST(FormTest, DestroyedWithItsWindowOpenTheLastFormEndsTheMessageLoop) {
+    ASSERT_EQ(forms::Form::LiveForms(), 0);
+    {
+        forms::Form form(L"form", WS_POPUP);
+        form.Show();
+        ASSERT_EQ(forms::Form::LiveForms(), 1);
+    }
+    EXPECT_EQ(forms::Form::LiveForms(), 0);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBeyond) {
     // The picture drawn alone, to compare with.
     const forms::Picture picture = forms::Picture::FromResource(IDR_PREVIEW_JPEG);

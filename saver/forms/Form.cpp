@@ -34,7 +34,18 @@ Form::Form(std::wstring caption, DWORD style, DWORD exStyle)
     : caption_(std::move(caption)), style_(style), exStyle_(exStyle), backColour_(GetSysColor(COLOR_WINDOW)) {}
 
 Form::~Form() {
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    // The derived form is gone already, so no message may reach this one: the
+    // window is forgotten first, then destroyed and counted out here, as
+    // WM_NCDESTROY counts out a window that goes while its form lives.
+    if (!window_) return;
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    window_.reset();
+    WindowGone();
+}
+
+void Form::WindowGone() {
+    // The program lives as long as one of its forms does.
+    if (--liveForms_ == 0) PostQuitMessage(0);
 }
 
 void Form::Create() {
@@ -296,8 +307,7 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (form) {
             form->window_.release();  // already being destroyed
-            // The program lives as long as one of its forms does.
-            if (--liveForms_ == 0) PostQuitMessage(0);
+            WindowGone();
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }

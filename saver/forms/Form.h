@@ -100,6 +100,8 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Create();
     void OnDestroyed();
+    // Counts a form's window out; the last one ends the program's message loop.
+    static void WindowGone();
     void OnResized();
     void HitTestMouseDown(MouseButton button, POINT at);
     bool HandleDialogKey(const MSG& message);
