@@ -77,6 +77,12 @@ struct MemoryDcTraits {
     static void Close(Handle handle) { DeleteDC(handle); }
 };
 
+struct PowerNotificationTraits {
+    using Handle = HPOWERNOTIFY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { UnregisterPowerSettingNotification(handle); }
+};
+
 struct GlobalMemoryTraits {
     using Handle = HGLOBAL;
     static Handle Invalid() { return nullptr; }
@@ -100,6 +106,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using UniquePowerNotification = UniqueHandle<PowerNotificationTraits>;
 template <typename Interface>
 using ComPtr = UniqueHandle<ComTraits<Interface>>;
 

@@ -103,10 +103,6 @@ void Gdi8Window::DestroyRendererWindow() {
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
 }
 
-void Gdi8Window::PowerNotificationDeleter::operator()(void* notification) const {
-    UnregisterPowerSettingNotification(notification);
-}
-
 void Gdi8Window::Paint() { PaintFrame(window_.get(), dc_.get(), View()); }
 
 // Only the messages already waiting for the renderer's own windows.

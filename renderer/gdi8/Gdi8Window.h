@@ -29,10 +29,6 @@ public:
     void DestroyRendererWindow() override;
 
 private:
-    struct PowerNotificationDeleter {
-        void operator()(void* notification) const;
-    };
-
     static LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     FrameView View() const { return {currentFrame_, frameHeader_.get(), frameWidth_, frameHeight_}; }
     void Paint();
@@ -51,7 +47,7 @@ private:
     SIZE zoomFrameSize_{};
     MonitorWindows monitors_;
     bool monitorsChanged_ = false;
-    std::unique_ptr<void, PowerNotificationDeleter> displayNotification_;
+    win32::UniquePowerNotification displayNotification_;
     bool displayOff_ = false;
 };
 
