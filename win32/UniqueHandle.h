@@ -38,11 +38,15 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
+// A handle whose empty value is null, released by one system function.
+template <typename H, auto release>
+struct NullEmptyTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { CloseHandle(handle); }
+    static void Close(Handle handle) { release(handle); }
 };
+
+using KernelHandleTraits = NullEmptyTraits<HANDLE, &CloseHandle>;
 
 // CreateFileW's failure is INVALID_HANDLE_VALUE, not null: its result goes
 // straight into the owner.
@@ -50,43 +54,6 @@ struct FileTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle handle) { CloseHandle(handle); }
-};
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { FreeLibrary(handle); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DestroyWindow(handle); }
-};
-
-template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteDC(handle); }
-};
-
-struct PowerNotificationTraits {
-    using Handle = HPOWERNOTIFY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { UnregisterPowerSettingNotification(handle); }
-};
-
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { GlobalFree(handle); }
 };
 
 // One reference to a COM object, given back when its owner goes.
@@ -99,14 +66,14 @@ struct ComTraits {
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
-using UniquePowerNotification = UniqueHandle<PowerNotificationTraits>;
+using UniqueModule = UniqueHandle<NullEmptyTraits<HMODULE, &FreeLibrary>>;
+using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, &DestroyWindow>>;
+using UniqueBitmap = UniqueHandle<NullEmptyTraits<HBITMAP, &DeleteObject>>;
+using UniqueBrush = UniqueHandle<NullEmptyTraits<HBRUSH, &DeleteObject>>;
+using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, &DeleteObject>>;
+using UniqueMemoryDc = UniqueHandle<NullEmptyTraits<HDC, &DeleteDC>>;
+using UniqueGlobalMemory = UniqueHandle<NullEmptyTraits<HGLOBAL, &GlobalFree>>;
+using UniquePowerNotification = UniqueHandle<NullEmptyTraits<HPOWERNOTIFY, &UnregisterPowerSettingNotification>>;
 template <typename Interface>
 using ComPtr = UniqueHandle<ComTraits<Interface>>;
 
