@@ -27,10 +27,10 @@ else()
   message(STATUS "ld.lld not found or not usable: the programs link with GNU ld, without a load-configuration directory")
 endif()
 
-# Links TARGET with LLD and adds SOURCE, which defines _load_config_used.
-function(mosaika_link_with_load_config target source)
+# Links TARGET with LLD and adds win32/LoadConfig.cpp, which defines _load_config_used.
+function(mosaika_link_with_load_config target)
   if(MOSAIKA_LINKS_WITH_LLD)
-    target_sources(${target} PRIVATE ${source})
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/win32/LoadConfig.cpp)
     target_link_options(${target} PRIVATE -specs=${MOSAIKA_LLD_DRIVER_FILE} -fno-use-linker-plugin)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MOSAIKA_LLD_DRIVER_FILE})
   endif()

@@ -8,14 +8,14 @@
 #include "Mosaika_R.h"
 #include "Mosaika_S.h"
 #include "SettingsStore.h"
-#include "Text.h"
-#include "UniqueHandle.h"
+#include "win32/Text.h"
+#include "win32/UniqueHandle.h"
 #include "WinMciPort.h"
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace mosaika {
 
-using forms::ToUtf8;
+using win32::ToUtf8;
 
 namespace {
 
@@ -38,7 +38,7 @@ Mosaika_BGM& Music() {
 std::unique_ptr<Mosaika_S> saverWindow;
 
 // Closes the mutex (and so lets it go) only when the process ends.
-forms::UniqueKernelHandle singleRun;
+win32::UniqueKernelHandle singleRun;
 
 // Two starts at the same moment both pass the marker-window test before
 // either has made its window; the mutex lets only one of them on. A mutex

@@ -8,26 +8,40 @@
 #include <string>
 
 #include "Picture.h"
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 #include "resource.h"
 
 namespace mosaika {
 namespace {
 
+// Run first, while no other form lives: a form destroyed with its window open
+// counts out as a closed one does, and the last one ends the message loop.
+TEST(FormTest, DestroyedWithItsWindowOpenTheLastFormEndsTheMessageLoop) {
+    ASSERT_EQ(forms::Form::LiveForms(), 0);
+    {
+        forms::Form form(L"form", WS_POPUP);
+        form.Show();
+        ASSERT_EQ(forms::Form::LiveForms(), 1);
+    }
+    EXPECT_EQ(forms::Form::LiveForms(), 0);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(PreviewTest, ShowsThePictureUnscaledAtTheHostsTopLeftCutByTheHostAndBlackBeyond) {
     // The picture drawn alone, to compare with.
     const forms::Picture picture = forms::Picture::FromResource(IDR_PREVIEW_JPEG);
     ASSERT_TRUE(picture);
-    const forms::WindowDc screen(nullptr);
-    const forms::UniqueMemoryDc alone(CreateCompatibleDC(screen.get()));
-    const forms::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 152, 112));
-    const forms::SelectedObject selected(alone.get(), bitmap.get());
+    const win32::WindowDc screen(nullptr);
+    const win32::UniqueMemoryDc alone(CreateCompatibleDC(screen.get()));
+    const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 152, 112));
+    const win32::SelectedObject selected(alone.get(), bitmap.get());
     picture.Draw(alone.get(), 0, 0, 152, 112);
     ASSERT_NE(GetPixel(alone.get(), 50, 40), RGB(0, 0, 0)) << "(50, 40) lies in the pattern";
 
     // The host: an empty static control as a popup, its grey background never black.
     for (const auto& [width, height] : {std::pair{200, 150}, std::pair{100, 80}}) {
-        const forms::UniqueWindow host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 30,
+        const win32::UniqueWindow host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 30,
                                                        width, height, nullptr, nullptr, nullptr, nullptr));
         SetUpPreview("/p " + std::to_string(reinterpret_cast<INT_PTR>(host.get())));
         const auto shown = [&](int x, int y) {

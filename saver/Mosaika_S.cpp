@@ -45,7 +45,7 @@ void Mosaika_S::StartRenderer() {
     rendererStartTick_ = GetTickCount();
     if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process)) {
-        const forms::UniqueKernelHandle thread(process.hThread);  // never used
+        const win32::UniqueKernelHandle thread(process.hThread);  // never used
         renderer_.reset(process.hProcess);
     }
 }

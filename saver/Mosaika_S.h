@@ -7,7 +7,7 @@
 
 #include "Form.h"
 #include "Mosaika_BGM.h"
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 
 namespace mosaika {
 
@@ -30,7 +30,7 @@ private:
 
     Mosaika_BGM& music_;
     bool cursorHidden_;
-    forms::UniqueKernelHandle renderer_;  // the renderer process, never signalled
+    win32::UniqueKernelHandle renderer_;  // the renderer process, never signalled
     DWORD rendererStartTick_ = 0;
     bool rendererWindowSeen_ = false;
 };

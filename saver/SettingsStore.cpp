@@ -1,9 +1,9 @@
 #include "SettingsStore.h"
 
 #include "Application.h"
-#include "Text.h"
-#include "UniqueHandle.h"
-#include "Win32.h"
+#include "win32/Text.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace mosaika {
 
@@ -13,10 +13,9 @@ namespace {
 // to rewrite.
 constexpr LONGLONG kMaxSettingsFileBytes = 1 << 24;
 
-forms::UniqueKernelHandle OpenFile(const std::wstring& path, DWORD access, DWORD creation, DWORD flags) {
-    const HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, creation, flags, nullptr);
-    return forms::UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+win32::UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD creation, DWORD flags) {
+    return win32::UniqueFile(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, creation, flags, nullptr));
 }
 
 // Opened for sequential reading and closed at once; a folder fails to open.
@@ -30,7 +29,7 @@ bool CanOpen(const std::wstring& path) {
 // unless it has taken the settings file's place.
 struct NewFile {
     std::wstring path;
-    forms::UniqueKernelHandle handle;
+    win32::UniqueFile handle;
     bool renamed = false;
     NewFile() = default;
     NewFile(const NewFile&) = delete;
@@ -70,7 +69,7 @@ std::wstring SettingsFile() { return forms::ProgramFolder() + L"\\モザイカ�
 std::wstring RendererFile() { return forms::ProgramFolder() + L"\\モザイカ図.dll"; }
 
 std::optional<std::string> WinSettingsPort::ReadSettingsFile() {
-    const forms::UniqueKernelHandle file = OpenFile(file_, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    const win32::UniqueFile file = OpenFile(file_, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
@@ -105,7 +104,7 @@ bool WinSettingsPort::ReplaceSettingsFile(const std::string& bytes) {
     return fresh.renamed;
 }
 
-bool WinSettingsPort::CanOpenForReading(const std::string& path) { return CanOpen(forms::FromCp932(path)); }
+bool WinSettingsPort::CanOpenForReading(const std::string& path) { return CanOpen(win32::FromCp932(path)); }
 
 bool RendererFileExists() { return CanOpen(RendererFile()); }
 

@@ -18,16 +18,16 @@
 
 #include "IniFile.h"
 #include "IniFileTesting.h"
-#include "Text.h"
-#include "UniqueHandle.h"
-#include "Win32.h"
+#include "win32/Text.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace mosaika {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ToAnsi(const std::wstring& text) { return forms::ToCp932(text).value(); }
+std::string ToAnsi(const std::wstring& text) { return win32::ToCp932(text).value(); }
 std::string Bytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -89,7 +89,7 @@ struct Oracle {
             EXPECT_EQ(Read(oursFile, n), Read(theirs, n)) << row.name << ": [" << n.first << "] " << n.second;
             EXPECT_EQ(ReadIniValue(ours, n.first, n.second), Read(oursFile, n)) << row.name << ": " << n.second;
         }
-        EXPECT_TRUE(!sameBytes || Bytes(forms::FromCp932(theirs)) == ours) << row.name;
+        EXPECT_TRUE(!sameBytes || Bytes(win32::FromCp932(theirs)) == ours) << row.name;
     }
 };
 
@@ -134,7 +134,7 @@ TEST(SettingsStoreTest, ASaveReplacesTheFileWholeOrLeavesItAsItWas) {
     // Held open by another program: sharing reads only (readable, not to be
     // replaced), or nothing (not even readable, so never overwritten).
     for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
-        const forms::UniqueKernelHandle held(
+        const win32::UniqueFile held(
             CreateFileW(ini.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(port.ReadSettingsFile(), share ? std::optional(old) : std::nullopt);

@@ -12,7 +12,7 @@
 // place of <mmsystem.h>.
 #pragma once
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace mosaika {
 

@@ -1,6 +1,6 @@
 // The screen saver program モザイカ図.scr. No start-up window: StartUp decides
 // what to show, and the program lives as long as the window of its mode.
-#include "Win32.h"
+#include "win32/Win32.h"
 #include <objbase.h>
 
 #include "Application.h"

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FrameLoop.h"
+#include "win32/WindowObject.h"
 
 namespace mosaika::gdi8 {
 
@@ -29,10 +30,6 @@ int HalfDown(int value) { return value >> 1; }
 
 }  // namespace
 
-Gdi8Window* Gdi8Window::instance_ = nullptr;
-
-Gdi8Window::Gdi8Window() { instance_ = this; }
-
 bool Gdi8Window::CreateRendererWindow(const char* name, int width, int height) {
     ShowCursor(FALSE);  // hidden for the rest of the run
 
@@ -51,15 +48,15 @@ bool Gdi8Window::CreateRendererWindow(const char* name, int width, int height) {
 
     // Sized like a maximized window plus one caption height; with no frame or
     // caption all of it is client area.
-    window_ = OwnedWindow(CreateWindowExA(0, name, kRendererWindowName, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                          0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
-                                          GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION),
-                                          nullptr, nullptr, nullptr, nullptr));
-    const HWND window = window_.Handle();
+    window_.reset(CreateWindowExA(0, name, kRendererWindowName, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                  GetSystemMetrics(SM_CXMAXIMIZED),
+                                  GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION), nullptr, nullptr,
+                                  nullptr, this));
+    const HWND window = window_.get();
     // Without a window there is nothing to render into: end as for a failed registration.
     if (!window) return false;
     ShowWindow(window, SW_SHOWNORMAL);
-    window_.FetchDc();
+    dc_ = win32::WindowDc(window);
 
     frameHeader_ = std::make_unique<FrameHeader>(MakeFrameHeader(width, height));
 
@@ -83,14 +80,14 @@ bool Gdi8Window::LoadColourTable(const PaletteTable& entries) {
 
 bool Gdi8Window::PresentFrame(const std::uint8_t* frame) {
     currentFrame_ = frame;
-    InvalidateRect(window_.Handle(), nullptr, TRUE);
-    SendMessageA(window_.Handle(), WM_PAINT, 0, 0);  // painted now, synchronously
+    InvalidateRect(window_.get(), nullptr, TRUE);
+    SendMessageA(window_.get(), WM_PAINT, 0, 0);  // painted now, synchronously
     monitors_.Present(View());
     PumpMessages();
     WaitWhileDisplayOff();
     if (monitorsChanged_) {
         monitorsChanged_ = false;
-        monitors_.Open(window_.Handle());
+        monitors_.Open(window_.get());
     }
     Sleep(0);
     return true;
@@ -98,23 +95,20 @@ bool Gdi8Window::PresentFrame(const std::uint8_t* frame) {
 
 void Gdi8Window::DestroyRendererWindow() {
     currentFrame_ = nullptr;
-    window_.Reset();  // ReleaseDC, then DestroyWindow
+    dc_ = {};  // ReleaseDC, then DestroyWindow
+    window_.reset();
     monitors_.DestroyAll();
     displayNotification_.reset();
     // On again at close, whatever it was before the renderer started.
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
 }
 
-void Gdi8Window::PowerNotificationDeleter::operator()(void* notification) const {
-    UnregisterPowerSettingNotification(notification);
-}
-
-void Gdi8Window::Paint() { PaintFrame(window_.Handle(), window_.Dc(), View()); }
+void Gdi8Window::Paint() { PaintFrame(window_.get(), dc_.get(), View()); }
 
 // Only the messages already waiting for the renderer's own windows.
 void Gdi8Window::PumpMessages() {
     MSG message;
-    while (PeekMessageA(&message, window_.Handle(), 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&message, window_.get(), 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -132,7 +126,7 @@ void Gdi8Window::OnPowerSettingChange(const POWERBROADCAST_SETTING* setting) {
     displayOff_ = off;
     // A notification sent from another thread is handled inside the wait
     // without ending it; a posted message of our own ends it.
-    if (!off) PostMessageA(window_.Handle(), WM_NULL, 0, 0);
+    if (!off) PostMessageA(window_.get(), WM_NULL, 0, 0);
 }
 
 // No frame while nobody can see it: the thread sleeps until a message comes,
@@ -150,11 +144,11 @@ void Gdi8Window::Zoom(WPARAM command) {
     const int height = n * zoomFrameSize_.cy;
     const int x = HalfDown(GetSystemMetrics(SM_CXSCREEN) - width);
     const int y = HalfDown(GetSystemMetrics(SM_CYSCREEN) - height);
-    SetWindowPos(window_.Handle(), nullptr, x, y, width, height, SWP_NOZORDER);
+    SetWindowPos(window_.get(), nullptr, x, y, width, height, SWP_NOZORDER);
 }
 
 LRESULT CALLBACK Gdi8Window::RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Gdi8Window* self = instance_;
+    Gdi8Window* self = win32::WindowObject<Gdi8Window>(window, message, lParam);
     switch (message) {
     case WM_PAINT:
         if (self) self->Paint();

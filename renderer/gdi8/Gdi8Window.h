@@ -11,15 +11,15 @@
 #include <memory>
 
 #include "MonitorWindows.h"
-#include "OwnedWindow.h"
 #include "RendererWindow.h"
-#include "Win32.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace mosaika::gdi8 {
 
 class Gdi8Window final : public RendererWindow {
 public:
-    Gdi8Window();
+    Gdi8Window() = default;
     Gdi8Window(const Gdi8Window&) = delete;
     Gdi8Window& operator=(const Gdi8Window&) = delete;
 
@@ -29,10 +29,6 @@ public:
     void DestroyRendererWindow() override;
 
 private:
-    struct PowerNotificationDeleter {
-        void operator()(void* notification) const;
-    };
-
     static LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     FrameView View() const { return {currentFrame_, frameHeader_.get(), frameWidth_, frameHeight_}; }
     void Paint();
@@ -41,10 +37,9 @@ private:
     void OnPowerSettingChange(const POWERBROADCAST_SETTING* setting);
     void WaitWhileDisplayOff();
 
-    // Program-wide window state; the window procedure reaches it through this.
-    static Gdi8Window* instance_;
-
-    OwnedWindow window_;  // with the class's own DC (CS_OWNDC), held until teardown
+    // The window procedure reaches this object through the window's user data.
+    win32::UniqueWindow window_;
+    win32::WindowDc dc_;  // the class's own DC (CS_OWNDC), held until teardown, released before the window goes
     std::unique_ptr<FrameHeader> frameHeader_;  // made at creation, lives until the process ends
     const std::uint8_t* currentFrame_ = nullptr;
     int frameWidth_ = 0;
@@ -52,7 +47,7 @@ private:
     SIZE zoomFrameSize_{};
     MonitorWindows monitors_;
     bool monitorsChanged_ = false;
-    std::unique_ptr<void, PowerNotificationDeleter> displayNotification_;
+    win32::UniquePowerNotification displayNotification_;
     bool displayOff_ = false;
 };
 

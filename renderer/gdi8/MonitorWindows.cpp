@@ -3,6 +3,7 @@
 #include <string>
 
 #include "FrameLoop.h"
+#include "win32/WindowObject.h"
 
 namespace mosaika::gdi8 {
 
@@ -35,8 +36,6 @@ bool RegisterMonitorClass(WNDPROC procedure) {
 
 }  // namespace
 
-MonitorWindows* MonitorWindows::instance_ = nullptr;
-
 void PaintFrame(HWND window, HDC dc, const FrameView& view) {
     if (!view.pixels) return;
     RECT client;
@@ -47,16 +46,12 @@ void PaintFrame(HWND window, HDC dc, const FrameView& view) {
     ValidateRect(window, nullptr);
 }
 
-MonitorWindows::~MonitorWindows() {
-    DestroyAll();
-    if (instance_ == this) instance_ = nullptr;
-}
+MonitorWindows::~MonitorWindows() { DestroyAll(); }
 
 void MonitorWindows::Open(HWND main) {
     DestroyAll();
     const std::vector<RECT> monitors = SecondaryMonitors();
     if (monitors.empty() || !RegisterMonitorClass(MonitorWindowProc)) return;
-    instance_ = this;
     main_ = main;
     for (const RECT& area : monitors) {
         // Never the main window's title: the screen saver program finds that one alone.
@@ -65,24 +60,24 @@ void MonitorWindows::Open(HWND main) {
         HWND window = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName, title.c_str(),
                                       WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left, area.top,
                                       area.right - area.left, area.bottom - area.top, nullptr, nullptr, nullptr,
-                                      nullptr);
+                                      this);
         if (!window) continue;
-        windows_.emplace_back(window);
+        windows_.push_back({win32::UniqueWindow(window), {}});
         ShowWindow(window, SW_SHOWNOACTIVATE);
-        windows_.back().FetchDc();
+        windows_.back().dc = win32::WindowDc(window);
     }
 }
 
 void MonitorWindows::Present(const FrameView& view) {
     view_ = view;
-    for (const OwnedWindow& window : windows_) PaintFrame(window.Handle(), window.Dc(), view_);
+    for (const MonitorWindow& monitor : windows_) PaintFrame(monitor.window.get(), monitor.dc.get(), view_);
 }
 
 void MonitorWindows::PumpMessages() {
     MSG message;
     // By index: a handler may have reopened the windows meanwhile.
     for (std::size_t i = 0; i < windows_.size(); ++i) {
-        while (i < windows_.size() && PeekMessageA(&message, windows_[i].Handle(), 0, 0, PM_REMOVE)) {
+        while (i < windows_.size() && PeekMessageA(&message, windows_[i].window.get(), 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
@@ -92,14 +87,14 @@ void MonitorWindows::PumpMessages() {
 void MonitorWindows::DestroyAll() { windows_.clear(); }
 
 HDC MonitorWindows::DcOf(HWND window) const {
-    for (const OwnedWindow& owned : windows_) {
-        if (owned.Handle() == window) return owned.Dc();
+    for (const MonitorWindow& monitor : windows_) {
+        if (monitor.window.get() == window) return monitor.dc.get();
     }
     return nullptr;
 }
 
 LRESULT CALLBACK MonitorWindows::MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MonitorWindows* self = instance_;
+    MonitorWindows* self = win32::WindowObject<MonitorWindows>(window, message, lParam);
     switch (message) {
     case WM_PAINT:
         if (self && self->DcOf(window)) PaintFrame(window, self->DcOf(window), self->view_);

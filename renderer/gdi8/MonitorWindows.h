@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "OwnedWindow.h"
 #include "Palette.h"
-#include "Win32.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace mosaika::gdi8 {
 
@@ -51,13 +51,19 @@ public:
     std::size_t Count() const { return windows_.size(); }
 
 private:
+    // A window with its own DC (CS_OWNDC), released before the window goes.
+    struct MonitorWindow {
+        win32::UniqueWindow window;
+        win32::WindowDc dc;
+    };
+
+    // Reaches this object through the window's user data.
     static LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HDC DcOf(HWND window) const;
 
-    static MonitorWindows* instance_;
     HWND main_ = nullptr;
     FrameView view_{};
-    std::vector<OwnedWindow> windows_;
+    std::vector<MonitorWindow> windows_;
 };
 
 }  // namespace mosaika::gdi8

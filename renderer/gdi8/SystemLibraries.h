@@ -5,7 +5,7 @@
 // one function is reached through a table.
 #pragma once
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace mosaika::gdi8 {
 

@@ -4,7 +4,7 @@
 
 #include "Picture.h"
 #include "SystemLibraries.h"
-#include "Text.h"
+#include "win32/Text.h"
 #include "Twips.h"
 #include "resource.h"
 
@@ -96,7 +96,7 @@ void Command::Apply(const ButtonReaction& reaction) {
 }
 
 void Command::UpdateCaption() {
-    LblMsg.caption = forms::FromUtf8(properties_.Caption());
+    LblMsg.caption = win32::FromUtf8(properties_.Caption());
     // The window's own text is the caption too: what a screen reader announces.
     if (Hwnd()) SetWindowTextW(Hwnd(), LblMsg.caption.c_str());
     if (!LblMsg.font || !(LblMsg.font->Description() == properties_.Font())) {
@@ -118,8 +118,8 @@ void Command::DrawFace(Skin skin, bool gradientReversed) {
 
     const forms::Picture& picture = SkinPicture(skin);
     // Declared in this order, the skin is selected out before its DC is deleted.
-    const forms::UniqueMemoryDc skinDc(CreateCompatibleDC(face));
-    const forms::SelectedObject selected(skinDc.get(), picture.Bitmap());
+    const win32::UniqueMemoryDc skinDc(CreateCompatibleDC(face));
+    const win32::SelectedObject selected(skinDc.get(), picture.Bitmap());
     SetStretchBltMode(face, COLORONCOLOR);
     for (const FacePiece& piece : geometry_.Pieces()) {
         const PixelRect to = TwipsToPixels(piece.destination, forms::DpiX(), forms::DpiY());

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Form.h"
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace forms {
 

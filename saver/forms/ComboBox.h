@@ -25,8 +25,8 @@ public:
     void SetEnabled(bool enabled);
 
 private:
-    UniqueWindow label_;  // before window_: destroyed after the box
-    UniqueWindow window_;
+    win32::UniqueWindow label_;  // before window_: destroyed after the box
+    win32::UniqueWindow window_;
     std::shared_ptr<Font> font_;
 };
 

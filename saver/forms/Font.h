@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "FontDescription.h"
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 
 namespace forms {
 
@@ -17,7 +17,7 @@ public:
 
 private:
     FontDescription description_;
-    UniqueFont handle_;
+    win32::UniqueFont handle_;
 };
 
 }  // namespace forms

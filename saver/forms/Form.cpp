@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Twips.h"
+#include "win32/WindowObject.h"
 
 namespace forms {
 
@@ -33,7 +34,18 @@ Form::Form(std::wstring caption, DWORD style, DWORD exStyle)
     : caption_(std::move(caption)), style_(style), exStyle_(exStyle), backColour_(GetSysColor(COLOR_WINDOW)) {}
 
 Form::~Form() {
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    // The derived form is gone already, so no message may reach this one: the
+    // window is forgotten first, then destroyed and counted out here, as
+    // WM_NCDESTROY counts out a window that goes while its form lives.
+    if (!window_) return;
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    window_.reset();
+    WindowGone();
+}
+
+void Form::WindowGone() {
+    // The program lives as long as one of its forms does.
+    if (--liveForms_ == 0) PostQuitMessage(0);
 }
 
 void Form::Create() {
@@ -253,7 +265,7 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers everything
     case WM_PAINT: {
-        PaintDc paint(window_.get());
+        win32::PaintDc paint(window_.get());
         Paint(paint.get());
         return 0;
     }
@@ -286,19 +298,16 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = win32::WindowObject<Form>(window, message, lParam);
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_.reset(window);
         ++liveForms_;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (form) {
             form->window_.release();  // already being destroyed
-            // The program lives as long as one of its forms does.
-            if (--liveForms_ == 0) PostQuitMessage(0);
+            WindowGone();
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }

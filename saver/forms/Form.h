@@ -15,8 +15,8 @@
 #include "MouseButton.h"
 #include "Surface.h"
 #include "Timer.h"
-#include "UniqueHandle.h"
-#include "Win32.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 #include "WindowlessControl.h"
 
 namespace forms {
@@ -100,6 +100,8 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Create();
     void OnDestroyed();
+    // Counts a form's window out; the last one ends the program's message loop.
+    static void WindowGone();
     void OnResized();
     void HitTestMouseDown(MouseButton button, POINT at);
     bool HandleDialogKey(const MSG& message);
@@ -112,8 +114,8 @@ private:
     std::wstring caption_;
     DWORD style_;
     DWORD exStyle_;
-    UniqueWindow window_;
-    UniqueBrush background_;
+    win32::UniqueWindow window_;
+    win32::UniqueBrush background_;
     COLORREF backColour_;
     bool unloading_ = false;
     Form* parent_ = nullptr;

@@ -1,6 +1,6 @@
 #include "Paths.h"
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace forms {
 

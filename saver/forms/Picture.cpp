@@ -11,7 +11,7 @@ namespace forms {
 namespace {
 
 // An HGLOBAL copy of the resource bytes, as a stream the picture loader reads.
-ComPtr<IStream> ResourceStream(int id, DWORD& size) {
+win32::ComPtr<IStream> ResourceStream(int id, DWORD& size) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
     if (!info) return {};
@@ -19,7 +19,7 @@ ComPtr<IStream> ResourceStream(int id, DWORD& size) {
     const void* bytes = resource ? LockResource(resource) : nullptr;
     size = SizeofResource(module, info);
     if (!bytes || size == 0) return {};
-    UniqueGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
+    win32::UniqueGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
     void* target = copy ? GlobalLock(copy.get()) : nullptr;
     if (!target) return {};
     std::memcpy(target, bytes, size);
@@ -27,7 +27,7 @@ ComPtr<IStream> ResourceStream(int id, DWORD& size) {
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(copy.get(), TRUE, &stream))) return {};
     copy.release();  // the stream frees it
-    return ComPtr<IStream>(stream);
+    return win32::ComPtr<IStream>(stream);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -41,7 +41,7 @@ SIZE BitmapSize(HBITMAP bitmap) {
 Picture Picture::FromResource(int id) {
     Picture result;
     DWORD size = 0;
-    const ComPtr<IStream> stream = ResourceStream(id, size);
+    const win32::ComPtr<IStream> stream = ResourceStream(id, size);
     if (!stream) return result;
     void* loaded = nullptr;
     const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, &loaded);
@@ -73,16 +73,16 @@ HBITMAP Picture::Bitmap() const {
 void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
     HBITMAP bitmap = Bitmap();
     if (!bitmap) return;
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    SelectedObject selected(memory.get(), bitmap);
+    win32::UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    win32::SelectedObject selected(memory.get(), bitmap);
     BitBlt(dc, x, y, std::min<int>(width, size_.cx), std::min<int>(height, size_.cy), memory.get(), 0, 0, SRCCOPY);
 }
 
 void Picture::DrawStretched(HDC dc, int x, int y, int width, int height) const {
     HBITMAP bitmap = Bitmap();
     if (!bitmap) return;
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    SelectedObject selected(memory.get(), bitmap);
+    win32::UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    win32::SelectedObject selected(memory.get(), bitmap);
     // Whole source pixels per target pixel: edges stay crisp rather than blurred.
     const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, size_.cx, size_.cy, SRCCOPY);

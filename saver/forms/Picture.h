@@ -2,8 +2,8 @@
 // of our own, kept as a bitmap and drawn unscaled.
 #pragma once
 
-#include "UniqueHandle.h"
-#include "Win32.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 #include <ocidl.h>  // IPicture, released by the owner below
 
@@ -26,8 +26,8 @@ public:
     void DrawStretched(HDC dc, int x, int y, int width, int height) const;
 
 private:
-    ComPtr<IPicture> decoded_;  // a decoded picture owns its bitmap
-    UniqueBitmap loaded_;       // a bitmap loaded directly
+    win32::ComPtr<IPicture> decoded_;  // a decoded picture owns its bitmap
+    win32::UniqueBitmap loaded_;       // a bitmap loaded directly
     SIZE size_{};
 };
 

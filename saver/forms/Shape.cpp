@@ -1,12 +1,12 @@
 #include "Shape.h"
 
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 
 namespace forms {
 
 void Shape::Paint(HDC dc) {
     const RECT bounds = Bounds();
-    UniqueBrush brush(CreateSolidBrush(borderColour));
+    win32::UniqueBrush brush(CreateSolidBrush(borderColour));
     FrameRect(dc, &bounds, brush.get());
 }
 

@@ -5,9 +5,9 @@ namespace forms {
 void Surface::Resize(int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return;
     if (width <= 0 || height <= 0) return;
-    const WindowDc screen(nullptr);
+    const win32::WindowDc screen(nullptr);
     if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!dc_ || !bitmap) return;
     if (firstSelection_) {
         SelectObject(dc_.get(), bitmap.get());
@@ -21,14 +21,14 @@ void Surface::Resize(int width, int height) {
 
 void Surface::Clear(COLORREF colour) {
     if (!bitmap_) return;
-    UniqueBrush brush(CreateSolidBrush(colour));
+    win32::UniqueBrush brush(CreateSolidBrush(colour));
     RECT all{0, 0, width_, height_};
     FillRect(dc_.get(), &all, brush.get());
 }
 
 void Surface::HorizontalLine(int y, COLORREF colour) {
     if (!bitmap_) return;
-    UniqueBrush brush(CreateSolidBrush(colour));
+    win32::UniqueBrush brush(CreateSolidBrush(colour));
     RECT row{0, y, width_, y + 1};
     FillRect(dc_.get(), &row, brush.get());
 }

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "UniqueHandle.h"
-#include "Win32.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace forms {
 
@@ -27,9 +27,9 @@ public:
 private:
     // Released bottom up: the DC's first bitmap is selected back, then the
     // image, no longer selected, is deleted, then the DC.
-    UniqueMemoryDc dc_;
-    UniqueBitmap bitmap_;
-    std::optional<SelectedObject> firstSelection_;
+    win32::UniqueMemoryDc dc_;
+    win32::UniqueBitmap bitmap_;
+    std::optional<win32::SelectedObject> firstSelection_;
     int width_ = 0;
     int height_ = 0;
 };

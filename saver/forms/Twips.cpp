@@ -1,14 +1,14 @@
 #include "Twips.h"
 
 #include "TwipsToPixels.h"
-#include "UniqueHandle.h"
+#include "win32/UniqueHandle.h"
 
 namespace forms {
 
 namespace {
 
 int ScreenCaps(int index) {
-    const WindowDc screen(nullptr);
+    const win32::WindowDc screen(nullptr);
     const int value = GetDeviceCaps(screen.get(), index);
     return value > 0 ? value : 96;
 }

@@ -2,7 +2,7 @@
 // out in twips keep their proportions and stay sharp at 120 and 144 dpi.
 #pragma once
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace forms {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "MouseButton.h"
-#include "Win32.h"
+#include "win32/Win32.h"
 
 namespace forms {
 

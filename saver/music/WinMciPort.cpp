@@ -5,7 +5,7 @@
 
 #include "Paths.h"
 #include "SystemLibraries.h"
-#include "Text.h"
+#include "win32/Text.h"
 
 namespace mosaika {
 
@@ -20,7 +20,7 @@ void CopyReply(const std::wstring& wide, std::span<char> reply) {
     if (reply.empty()) return;
     std::size_t used = 0;
     for (const wchar_t c : wide) {
-        const std::string bytes = forms::ToCp932(std::wstring(1, c)).value_or("?");
+        const std::string bytes = win32::ToCp932(std::wstring(1, c)).value_or("?");
         if (used + bytes.size() >= reply.size()) break;
         std::copy(bytes.begin(), bytes.end(), reply.begin() + static_cast<std::ptrdiff_t>(used));
         used += bytes.size();
@@ -36,7 +36,7 @@ std::wstring Reply(const std::vector<wchar_t>& buffer) {
 }  // namespace
 
 std::uint32_t WinMciPort::SendMciString(const std::string& command, std::span<char> reply) {
-    const std::wstring wide = forms::FromCp932(command);
+    const std::wstring wide = win32::FromCp932(command);
     if (!reply.data()) return mciSendStringW(wide.c_str(), nullptr, 0, nullptr);
     std::vector<wchar_t> buffer(reply.size() + 1, L'\0');
     const std::uint32_t code =
@@ -59,7 +59,7 @@ bool WinMciPort::PlaySoundName(const char* name, std::uint32_t flags) {
     // The file by its short (8.3) path where it has one: Wine's PlaySoundW
     // opens the file through the system's code page, which may not spell
     // the full path (Japanese letters on a Western system).
-    const std::wstring path = forms::FromCp932(name);
+    const std::wstring path = win32::FromCp932(name);
     const std::wstring shortPath = forms::ShortPathOf(path);
     return PlaySoundW((shortPath.empty() ? path : shortPath).c_str(), nullptr, flags) != FALSE;
 }

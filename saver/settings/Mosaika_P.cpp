@@ -12,7 +12,7 @@
 #include "Paths.h"
 #include "SettingsRules.h"
 #include "SettingsStore.h"
-#include "Text.h"
+#include "win32/Text.h"
 #include "Twips.h"
 #include "resource.h"
 
@@ -58,13 +58,13 @@ void AnimateCaption(HWND window, const RECT& from, const RECT& to) {
 std::optional<std::string> ShortPathBytes(const std::wstring& path) {
     const std::wstring shortPath = forms::ShortPathOf(path);
     if (shortPath.empty()) return std::nullopt;
-    return forms::ToCp932(shortPath);
+    return win32::ToCp932(shortPath);
 }
 
 // The name the user knows a stored file by: a short path, stored because
 // Shift-JIS cannot spell the full one, is shown by its full long name.
 std::wstring DisplayName(const std::string& bgmFile) {
-    const std::wstring path = forms::FromCp932(bgmFile);
+    const std::wstring path = win32::FromCp932(bgmFile);
     if (path.find(L'~') == std::wstring::npos) return path;
     const std::wstring longPath = forms::LongPathOf(path);
     return longPath.empty() ? path : longPath;
@@ -179,8 +179,8 @@ void Mosaika_P::Form_Load() {
     ShowMusicSource(settings_.BgmMode);
 
     // The repeat box shows the stored track and lists the choices; the label names the stored file.
-    BGM_Repeat.SetText(forms::FromCp932(RepeatTrackText(settings_.BgmRepeat)));
-    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(forms::FromCp932(entry));
+    BGM_Repeat.SetText(win32::FromCp932(RepeatTrackText(settings_.BgmRepeat)));
+    for (const std::string& entry : RepeatTrackEntries()) BGM_Repeat.AddItem(win32::FromCp932(entry));
     lbl_Fname.caption = DisplayName(settings_.BgmFile);
 
     // The window opens out of the pointer's position, where it closes back into.
@@ -244,7 +244,7 @@ void Mosaika_P::ChooseMusicFile() {
 void Mosaika_P::KeepMusicFile(const std::wstring& path) {
     // The ini file holds Shift-JIS: a path it cannot spell is stored by its
     // short form, and one that has none is refused, never stored to play nothing.
-    const std::optional<std::string> stored = StorableMusicPath(forms::ToCp932(path), ShortPathBytes(path));
+    const std::optional<std::string> stored = StorableMusicPath(win32::ToCp932(path), ShortPathBytes(path));
     if (!stored) {
         const std::wstring text = L"このファイルの場所は保存できません。\n" + path +
                                   L"\n\nフォルダーとファイルの名前に日本語と英数字だけを使った場所"
@@ -258,7 +258,7 @@ void Mosaika_P::KeepMusicFile(const std::wstring& path) {
 }
 
 void Mosaika_P::SaveAndClose() {
-    settings_.BgmRepeat = BgmRepeatFromText(forms::ToUtf8(BGM_Repeat.Text()));
+    settings_.BgmRepeat = BgmRepeatFromText(win32::ToUtf8(BGM_Repeat.Text()));
     if (!SaveSettings(settings_)) {
         // Never a silent loss: the dialog stays open with the user's choices.
         MessageBoxW(Hwnd(), (L"設定を保存できませんでした。\n" + SettingsFile()).c_str(), forms::kProgramTitle,

@@ -87,12 +87,4 @@ void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     EXPECT_FALSE(ReadBytes(ini).empty()) << "no settings file beside the program: " << ToUtf8(ini);
 }
 
-std::string ToUtf8(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
-}
-
 }  // namespace pkgtest

@@ -25,7 +25,7 @@ std::wstring PackagedProgram(const std::wstring& name);
 std::vector<std::wstring> FilesUnder(const std::wstring& folder);
 // Whether two paths name the same file, in any of their long or short forms.
 bool SameFile(const std::wstring& a, const std::wstring& b);
-std::string ToUtf8(const std::wstring& text);
+using win32::ToUtf8;
 
 // Starts the saver with this exact command line (as the host does: the value of
 // SCRNSAVE.EXE and " /s", unquoted), expects the renderer from rendererFolder

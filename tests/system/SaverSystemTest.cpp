@@ -34,9 +34,8 @@ namespace {
 // asks for code page 65001 in its windowsSettings.
 testing::AssertionResult AskForUtf8(const std::wstring& program) {
     std::string manifest;
-    if (const std::unique_ptr<HINSTANCE__, decltype(&FreeLibrary)> image(
-            LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
-            &FreeLibrary);
+    if (const win32::UniqueModule image(
+            LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         const HRSRC found = image ? FindResourceW(image.get(), MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr) {
         manifest.assign(static_cast<const char*>(LockResource(LoadResource(image.get(), found))),
                         SizeofResource(image.get(), found));

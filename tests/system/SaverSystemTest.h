@@ -70,7 +70,7 @@ public:
     void Destroy() { window_.reset(); }
 
 private:
-    std::unique_ptr<HWND__, decltype(&DestroyWindow)> window_{nullptr, &DestroyWindow};
+    win32::UniqueWindow window_;
 };
 
 // The ini file as the settings dialog writes it: section "Section" and the

@@ -170,10 +170,9 @@ struct Dialog {
     // black, wrapped at its width, over the panel's bands (read beside it).
     bool FileLabelShows(const std::wstring& caption, DWORD timeoutMs = kWindowTimeoutMs) const {
         const RECT box = Box(kFname);
-        const std::unique_ptr<HFONT__, void (*)(HFONT)> font(  // outlives the bitmap it is selected into
+        const win32::UniqueFont font(  // outlives the bitmap it is selected into
             CreateFontW(-std::lround(9.75 * dpi / 72.0), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"),
-            [](HFONT f) { DeleteObject(f); });
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
         return WaitUntil([&] {
             const Screenshot shot = CaptureScreen();
             return shot.In(box) == Drawn(box.right - box.left, box.bottom - box.top, [&](HDC dc) {
@@ -230,7 +229,7 @@ protected:
             return d;
         }
         std::printf("dialog shown and still %lu ms after the start\n", saver_.Age());
-        const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+        const win32::WindowDc screen(nullptr);
         d.dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);  // real pixels once SetProcessDPIAware ran
         ClientToScreen(d.window, &d.origin);
         for (HWND child = GetWindow(d.window, GW_CHILD); child && !d.Combo(); child = GetWindow(child, GW_HWNDNEXT)) {
@@ -568,10 +567,9 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     // 設定 while the file cannot be written (held open without write sharing;
     // Wine as root ignores the read-only attribute): the user is told which
     // file, the dialog stays, the file stays as it was.
-    std::unique_ptr<void, decltype(&CloseHandle)> held(
-        CreateFileW(folder_.Ini().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
-        &CloseHandle);
-    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    win32::UniqueFile held(
+        CreateFileW(folder_.Ini().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     ClickButton(d.Box(kSet));
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = MessageBoxOf(saver_.Id())) != nullptr; })) << "no message";

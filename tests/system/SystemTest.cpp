@@ -17,7 +17,7 @@ std::wstring TestFile(const std::wstring& name) {
 
 std::wstring ProgramFolder() { return std::filesystem::path(TestFile(L"..\\bin")).lexically_normal().wstring(); }
 
-void Process::Ender::operator()(HANDLE process) const {
+void Process::EndedProcessTraits::Close(HANDLE process) {
     if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
@@ -182,7 +182,7 @@ int Screenshot::Count(const RECT& area, const std::function<bool(std::uint32_t)>
 
 Screenshot CaptureScreen(RECT area) {
     if (IsRectEmpty(&area)) area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+    const win32::WindowDc screen(nullptr);
     return Drawn(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
         BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen.get(), area.left, area.top, SRCCOPY);
     });
@@ -192,17 +192,15 @@ Screenshot Drawn(int width, int height, const std::function<void(HDC)>& draw) {
     Screenshot shot{width, height, {}};
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
-    const std::unique_ptr<HDC__, decltype(&DeleteDC)> memory(CreateCompatibleDC(nullptr), &DeleteDC);
+    const win32::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     void* bits = nullptr;
-    const std::unique_ptr<HBITMAP__, void (*)(HBITMAP)> bitmap(
-        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), [](HBITMAP b) { DeleteObject(b); });
-    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    const win32::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::SelectedObject selected(memory.get(), bitmap.get());
     draw(memory.get());
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
     shot.pixels.assign(source, source + static_cast<std::size_t>(width) * height);
     for (std::uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
-    SelectObject(memory.get(), old);
     return shot;
 }
 
@@ -219,14 +217,6 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
 }
 
 void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
-
-std::string Cp932(const std::wstring& text) {
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);

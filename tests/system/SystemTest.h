@@ -3,19 +3,14 @@
 // the mouse as real input, read screen pixels, and clean up what it started.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "win32/Text.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32.h"
 
 namespace systest {
 
@@ -46,7 +41,7 @@ public:
     void Resume();
 
     HANDLE Handle() const { return process_.get(); }
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return static_cast<bool>(process_); }
     DWORD Id() const { return GetProcessId(Handle()); }
     DWORD Age() const { return GetTickCount() - startTick_; }  // ms since its start
     bool Running() const { return process_ && WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
@@ -59,11 +54,12 @@ public:
     }
 
 private:
-    struct Ender {
-        void operator()(HANDLE process) const;
+    // Ended by force if it still runs, then closed.
+    struct EndedProcessTraits : win32::KernelHandleTraits {
+        static void Close(HANDLE process);
     };
-    std::unique_ptr<void, Ender> process_;
-    std::unique_ptr<void, decltype(&CloseHandle)> suspendedThread_{nullptr, &CloseHandle};
+    win32::UniqueHandle<EndedProcessTraits> process_;
+    win32::UniqueKernelHandle suspendedThread_;
     DWORD startTick_ = GetTickCount();
 };
 
@@ -111,7 +107,7 @@ void SleepMs(DWORD milliseconds);
 
 // Text in Shift-JIS (code page 932 named, whatever the world's), no best fit:
 // a character it lacks becomes "?".
-std::string Cp932(const std::wstring& text);
+inline std::string Cp932(const std::wstring& text) { return win32::Narrow(win32::kShiftJis, text); }
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);

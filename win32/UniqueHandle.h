@@ -1,12 +1,14 @@
 // One owner type for every Win32 resource: the handle is released exactly once,
-// when its owner goes, on every path.
+// when its owner goes, on every path. Each kind of handle names its empty
+// value and how it is released; the scoped helpers below cover the pairs
+// that need more than the handle (GetDC, BeginPaint, SelectObject).
 #pragma once
 
 #include <utility>
 
-#include "Win32.h"
+#include "win32/Win32.h"
 
-namespace forms {
+namespace win32 {
 
 template <typename Traits>
 class UniqueHandle {
@@ -36,35 +38,22 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
+// A handle whose empty value is null, released by one system function.
+template <typename H, auto release>
+struct NullEmptyTraits {
+    using Handle = H;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { release(handle); }
+};
+
+using KernelHandleTraits = NullEmptyTraits<HANDLE, &CloseHandle>;
+
+// CreateFileW's failure is INVALID_HANDLE_VALUE, not null: its result goes
+// straight into the owner.
+struct FileTraits {
     using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle handle) { CloseHandle(handle); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DestroyWindow(handle); }
-};
-
-template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteDC(handle); }
-};
-
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { GlobalFree(handle); }
 };
 
 // One reference to a COM object, given back when its owner goes.
@@ -76,29 +65,39 @@ struct ComTraits {
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueModule = UniqueHandle<NullEmptyTraits<HMODULE, &FreeLibrary>>;
+using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, &DestroyWindow>>;
+using UniqueBitmap = UniqueHandle<NullEmptyTraits<HBITMAP, &DeleteObject>>;
+using UniqueBrush = UniqueHandle<NullEmptyTraits<HBRUSH, &DeleteObject>>;
+using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, &DeleteObject>>;
+using UniqueMemoryDc = UniqueHandle<NullEmptyTraits<HDC, &DeleteDC>>;
+using UniqueGlobalMemory = UniqueHandle<NullEmptyTraits<HGLOBAL, &GlobalFree>>;
+using UniquePowerNotification = UniqueHandle<NullEmptyTraits<HPOWERNOTIFY, &UnregisterPowerSettingNotification>>;
 template <typename Interface>
 using ComPtr = UniqueHandle<ComTraits<Interface>>;
 
 // A device context from GetDC, released to its window (the screen's for none).
 class WindowDc {
 public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(WindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    // The context held before goes with other.
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        std::swap(window_, other.window_);
+        std::swap(dc_, other.dc_);
+        return *this;
+    }
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
     }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // BeginPaint/EndPaint as one scope.
@@ -131,4 +130,4 @@ private:
     HGDIOBJ old_;
 };
 
-}  // namespace forms
+}  // namespace win32

@@ -1,9 +1,10 @@
-// The program's load-configuration directory. Its DependentLoadFlags tell
-// Windows 10 1607 and later to resolve the program's static imports from the
-// system folder only, never from the program's folder. LLD fills the image's
-// directory entry from this symbol; GNU ld does not, which is why モザイカ図.scr
-// links with LLD when the build finds it.
-#include "Win32.h"
+// The load-configuration directory of each program (モザイカ図.scr and
+// モザイカ図.dll compile it in alike). Its DependentLoadFlags tell Windows 10
+// 1607 and later to resolve the program's static imports from the system
+// folder only, never from the program's folder. LLD fills the image's
+// directory entry from this symbol; GNU ld does not, which is why both
+// programs link with LLD when the build finds it.
+#include "win32/Win32.h"
 
 #include <cstddef>
 
