@@ -61,15 +61,15 @@ void ExpectMovingCellPattern(const RECT& area, const std::string& name) {
         for (const std::uint32_t pixel : first.pixels) foreign += palette.count(pixel) ? 0 : 1;
         return foreign == 0;
     }, 5000, 100)) << foreign << " pixels outside the palette";
-    SleepMs(1200);
-    const Screenshot later = CaptureScreen(area);
+    Screenshot later;
+    EXPECT_TRUE(WaitUntil([&] { return (later = CaptureScreen(area)).pixels != first.pixels; }, 3000, 100))
+        << "the pattern does not move";
     std::printf("screenshots: %s %s\n", SaveScreenshot(first, name + "-first").c_str(),
                 SaveScreenshot(later, name + "-later").c_str());
     const std::set<std::uint32_t> seen(first.pixels.begin(), first.pixels.end());
     // A cell pattern shows pale borders, the yellow band and dark interiors.
     EXPECT_GT(seen.size(), 100u);
     EXPECT_TRUE(seen.count(0xFFFFBF) || seen.count(0xFEFECB) || seen.count(0xFDFDCD)) << "no cell border";
-    EXPECT_NE(first.pixels, later.pixels) << "the pattern does not move";
 }
 
 TEST_F(RendererTest, OnePopupOverTheScreenWhateverTheArgumentsSwitchingTheScreenSaverOffUntilEscOrClose) {
@@ -114,9 +114,8 @@ TEST_F(RendererTest, MovingPatternInPaletteColoursOtherInputIgnoredZoomCommandsC
     MoveMouseTo(500, 400);
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     ClickMouse(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    SleepMs(700);
-    EXPECT_TRUE(renderer_.Running()) << "other input ended it";
-    EXPECT_EQ(FindWindowW(kKanvas, kKanvas), window);
+    EXPECT_TRUE(HoldsFor([&] { return renderer_.Running() && FindWindowW(kKanvas, kKanvas) == window; }, 700))
+        << "other input ended it";
 
     // n times an overlapped window whose client area is the 320 x 200 frame,
     // centred, halved rounding down: one larger than the screen sticks out equally.
@@ -182,9 +181,8 @@ TEST_F(RendererOnTwoMonitorsTest, PatternOnTheSecondMonitorWhichFollowsTheLayout
 
     SetCursorPos((second.left + second.right) / 2, (second.top + second.bottom) / 2);  // a click in its middle
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    SleepMs(500);
-    EXPECT_TRUE(renderer_.Running());
-    EXPECT_EQ(GetForegroundWindow(), window) << "the click took the activation";
+    EXPECT_TRUE(HoldsFor([&] { return renderer_.Running() && GetForegroundWindow() == window; }, 500))
+        << "the click ended it or took the activation";
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     EXPECT_TRUE(GetCursorInfo(&cursor) && !(cursor.flags & CURSOR_SHOWING)) << "the pointer shows on the second monitor";

@@ -15,10 +15,10 @@ namespace {
 
 using namespace systest;
 
-// A probe leaves its marker within a few hundred ms of its start: a second without one means no start.
+// A probe leaves its marker within a few hundred ms of its start: a second
+// without one, looked for all along, means no start.
 bool NeverStarted(const std::wstring& program) {
-    SleepMs(1000);
-    return !Exists(RanMarker(program));
+    return HoldsFor([&] { return !Exists(RanMarker(program)); }, 1000);
 }
 
 // The process id a probe wrote into its marker; 0 when there is none.
@@ -88,7 +88,6 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         for (const std::wstring& other : {std::wstring(L"/c"), std::wstring(L"/a 1234"), L"/p " + host.HandleText()}) {
             if (commandLine == quoted) { EXPECT_EQ(folder.StartSaver(other).ExitCode(kExitTimeoutMs), 0u) << Cp932(other); }
         }
-        EXPECT_TRUE(renderer.Running() && saver.Running());
         EndRun(saver, kanvas, renderer, RendererEnd::EscapeKey);
     }
     EXPECT_FALSE(Exists(folder.Ini())) << "a saver run writes no settings";
@@ -163,8 +162,7 @@ TEST(SaverStartTest, RunWaitsForASlowRendererAndEndsWithOneThatEndsOrNeverShowsA
             ASSERT_NE(kanvas, nullptr);
             const Process renderer = Process::OfWindow(kanvas);
             EXPECT_EQ(GetProcessId(renderer.Handle()), RanMarkerProcessId(folder.Renderer()));
-            SleepMs(500);
-            EXPECT_TRUE(saver.Running()) << "the run ended while the renderer's window was up";
+            EXPECT_TRUE(HoldsFor([&] { return saver.Running(); }, 500)) << "the run ended while the renderer's window was up";
             EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
             continue;
         }

@@ -393,7 +393,11 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
         for (const auto& step : steps) {
             if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
             if (step.button) SendMouse(step.button);
-            if (step.to.x >= 0 || step.button) SleepMs(300);
+            // A look that must stay is watched over a while; one that must come is waited for.
+            if (&step > steps && &(&step)[-1].face == &step.face && &(&step)[-1].look == &step.look) {
+                EXPECT_TRUE(HoldsFor([&] { return FaceRows(CaptureScreen(), step.face) == step.look.rows; }, 300))
+                    << "step " << &step - steps << " left the " << step.look.name << " look";
+            }
             EXPECT_TRUE(Shows(step.face, step.look)) << "step " << &step - steps;
             if (&step.look == &kHighLight) {
                 EXPECT_LT(gradient(CaptureScreen(), step.face), 0) << "step " << &step - steps;
@@ -470,8 +474,7 @@ TEST_F(SettingsDialog, KeyboardFocusFollowsTheEnabledControlsAndEscOrTheCloseBox
     ASSERT_EQ(d.FocusAfter("Cmd_Etc"), "Cmd_Set");
     PressKey(VK_RETURN);
     PressKey(VK_SPACE);
-    SleepMs(300);
-    ASSERT_TRUE(saver_.Running()) << "Esc on the list or a key on 設定 closed the dialog";
+    ASSERT_TRUE(HoldsFor([&] { return saver_.Running(); }, 500)) << "Esc on the list or a key on 設定 closed the dialog";
     // Esc is ｷｬﾝｾﾙ: nothing written.
     PressKey(VK_ESCAPE);
     ExpectEnds("Esc");
@@ -577,8 +580,8 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     EXPECT_TRUE(SamePath(text.substr(std::min(lead.size(), text.size())), folder_.Ini())) << Cp932(text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return MessageBoxOf(saver_.Id()) == nullptr; }));
-    SleepMs(300);
-    EXPECT_TRUE(saver_.Running() && IsWindowVisible(d.window)) << "the dialog closed after a failed save";
+    EXPECT_TRUE(HoldsFor([&] { return saver_.Running() && IsWindowVisible(d.window); }, 500))
+        << "the dialog closed after a failed save";
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini);
 
     // Once the file is free, 設定 writes the three keys in Shift-JIS, in
