@@ -118,7 +118,7 @@ TEST(DisplayPowerTest, WhileTheDisplayIsOffEscOrCloseStillEndItWithExitCodeZero)
         const systest::Process child =
             systest::Process::Start(self, L"--gtest_filter=DisplayPowerTest.ChildRendererWithTheDisplayOff");
         SetEnvironmentVariableW(kChildVariable, nullptr);
-        HWND window = systest::WaitForWindow(kanvas, kanvas, systest::kWindowTimeoutMs);
+        HWND window = systest::WaitForWindow(kanvas, kanvas);
         ASSERT_NE(window, nullptr);
         // The pause began: its one frame stays on the screen, unchanged for
         // a second and a half (a drawing loop changes it with every frame),

@@ -111,6 +111,14 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
+std::wstring AnswerMessageBox(DWORD processId) {
+    HWND box = WaitForWindow([=] { return MessageBoxOf(processId); });
+    if (!box) return L"no message box";
+    const std::wstring text = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return WaitUntil([=] { return !IsWindow(box); }) ? text : L"the message box stayed: " + text;
+}
+
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -200,7 +208,7 @@ void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing) {
     long long bytes = 0;
     std::string picture;  // '#' sound, '.' silence written, ' ' nothing written
     for (const DWORD start = GetTickCount(); GetTickCount() - start < hearing.listenMs;) {
-        SleepMs(100);
+        Sleep(100);
         const Heard heard = ear.Listen();
         if (heard.soundBytes >= 1024) soundAt.push_back(saver.Age());
         bytes += heard.bytes;

@@ -56,6 +56,9 @@ bool BelongsTo(HWND window, DWORD processId);
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* title, const wchar_t* className = nullptr);
 inline HWND MessageBoxOf(DWORD processId) { return FindWindowOfProcess(processId, kMessageCaption, L"#32770"); }
 std::wstring MessageBoxText(HWND box);  // its static text, id 0xFFFF
+// Waits for the process's message box, answers OK and waits until it has
+// gone; its text, or "no message box" when none came.
+std::wstring AnswerMessageBox(DWORD processId);
 // Whether two Windows paths name the same file (letter case aside).
 bool SamePath(const std::wstring& a, const std::wstring& b);
 

@@ -81,10 +81,8 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size);
         EXPECT_TRUE(SamePath(image, folder.Renderer())) << Cp932(image);
         for (const std::wstring& decoy : decoys.paths_) EXPECT_FALSE(Exists(RanMarker(decoy))) << Cp932(decoy);
-        HWND saverWindow = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (saverWindow = FindWindowOfProcess(saver.Id(), kSaverWindowTitle)); }))
-            << "no window Mosaika_Main of the saver";
-        EXPECT_FALSE(IsWindowVisible(saverWindow));
+        HWND saverWindow = WaitForWindow([&] { return FindWindowOfProcess(saver.Id(), kSaverWindowTitle); });
+        EXPECT_TRUE(saverWindow && !IsWindowVisible(saverWindow)) << "no hidden window Mosaika_Main of the saver";
         for (const std::wstring& other : {std::wstring(L"/c"), std::wstring(L"/a 1234"), L"/p " + host.HandleText()}) {
             if (commandLine == quoted) { EXPECT_EQ(folder.StartSaver(other).ExitCode(kExitTimeoutMs), 0u) << Cp932(other); }
         }

@@ -49,15 +49,7 @@ struct Round {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "a copy wrote a file";
     }
     int Running() const {
-        int count = 0;
-        for (const Process& copy : copies) count += copy.Running() ? 1 : 0;
-        return count;
-    }
-    const Process& Survivor() const {
-        for (const Process& copy : copies) {
-            if (copy.Running()) return copy;
-        }
-        return copies.front();
+        return static_cast<int>(std::count_if(copies.begin(), copies.end(), [](auto& copy) { return copy.Running(); }));
     }
 };
 
@@ -73,13 +65,15 @@ TEST(SingleRun, FiveStartsTogetherGiveOneRunAndOneRendererOrOneDialog) {
             std::cout << started.seen[0].size() << (run ? " renderer window, " : " dialog\n");
             if (run) std::cout << started.seen[1].size() << " Mosaika_Main\n";
             ASSERT_EQ(started.seen[0].size(), 1u);
+            HWND window = *started.seen[0].begin();
             if (run) {
-                EXPECT_EQ(started.seen[1].size(), 1u);
-                HWND renderer = *started.seen[0].begin();
-                EndRun(started.Survivor(), renderer, Process::OfWindow(renderer), RendererEnd::CloseRequest);
+                ASSERT_EQ(started.seen[1].size(), 1u);
+                EndRun(Process::OfWindow(*started.seen[1].begin()), window, Process::OfWindow(window),
+                       RendererEnd::CloseRequest);
             } else {
-                PostMessageW(*started.seen[0].begin(), WM_CLOSE, 0, 0);
-                EXPECT_TRUE(started.Survivor().WaitForExit(kExitTimeoutMs));
+                const Process dialog = Process::OfWindow(window);
+                PostMessageW(window, WM_CLOSE, 0, 0);
+                EXPECT_TRUE(dialog.WaitForExit(kExitTimeoutMs));
             }
         }
     }

@@ -76,7 +76,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindow
 inline bool HoldsFor(const std::function<bool()>& condition, DWORD periodMs) {
     return !WaitUntil([&] { return !condition(); }, periodMs);
 }
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// The window the search finds, waited for; nullptr when it found none in time.
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = kWindowTimeoutMs);
+inline HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = kWindowTimeoutMs) {
+    return WaitForWindow([=] { return FindWindowW(className, title); }, timeoutMs);
+}
 // The renderer's window once it is shown and has the keyboard (FindWindowW sees
 // it before it is shown); the default allows for the saver's start and then the renderer's.
 HWND WaitForRendererWindow(DWORD timeoutMs = 2 * kWindowTimeoutMs);
