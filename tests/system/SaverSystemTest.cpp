@@ -16,12 +16,11 @@ void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, 
     // An end is for good: both running now, they ran all along.
     ASSERT_TRUE(saver.Running() && renderer.Running()) << "the run or its renderer ended by itself";
     if (how == RendererEnd::EscapeKey) {
-        // The key goes where the keyboard focus is: the renderer's window, soon after it is up.
+        // The key goes to the keyboard focus, which the renderer's window takes soon after it is up.
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         EXPECT_TRUE(WaitUntil([&] {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(rendererWindow, nullptr), &info) &&
-                   info.hwndFocus == rendererWindow && GetForegroundWindow() == rendererWindow;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(rendererWindow, nullptr), &info) && info.hwndFocus == rendererWindow;
         })) << "the renderer's window never took the keyboard";
         PressKey(VK_ESCAPE);
     } else {

@@ -15,12 +15,6 @@ namespace {
 
 using namespace systest;
 
-// A probe leaves its marker within a few hundred ms of its start: a second
-// without one, looked for all along, means no start.
-bool NeverStarted(const std::wstring& program) {
-    return HoldsFor([&] { return !Exists(RanMarker(program)); }, 1000);
-}
-
 // The process id a probe wrote into its marker; 0 when there is none.
 DWORD RanMarkerProcessId(const std::wstring& program) {
     const std::string text = ReadBytes(RanMarker(program));
@@ -135,7 +129,8 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
         }
         ASSERT_EQ(saver.ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
     }
-    EXPECT_TRUE(NeverStarted(probed.Renderer())) << "the renderer was started";
+    // A probe leaves its marker within a few hundred ms of its start: none for a second means no start.
+    EXPECT_TRUE(HoldsFor([&] { return !Exists(RanMarker(probed.Renderer())); }, 1000)) << "the renderer was started";
     EXPECT_FALSE(Exists(probed.Ini()) || Exists(bare.Ini())) << "settings were written";
 }
 

@@ -388,7 +388,8 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
             if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
             if (step.button) SendMouse(step.button);
             // A look that must stay is watched over a while; one that must come is waited for.
-            if (&step > steps && &(&step)[-1].face == &step.face && &(&step)[-1].look == &step.look) {
+            const auto* before = &step == steps ? nullptr : &step - 1;
+            if (before && &before->face == &step.face && &before->look == &step.look) {
                 EXPECT_TRUE(HoldsFor([&] { return FaceRows(CaptureScreen(), step.face) == step.look.rows; }, 300))
                     << "step " << &step - steps << " left the " << step.look.name << " look";
             }
