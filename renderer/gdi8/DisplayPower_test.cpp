@@ -97,13 +97,14 @@ TEST(DisplayPowerTest, NoFrameAndLittleProcessorWhileTheDisplayIsOffFramesAgainW
     EXPECT_GT(onAgain.frames, 20);
 }
 
-// The child of the next case: the loop with the display reported off at once;
-// only a close can end it (with ExitProcess).
+// The child of the next case: the display reported off before the loop's
+// first frame (sent from this thread, the window handles it at once), so the
+// loop draws that frame and pauses; only a close can end it (with ExitProcess).
 TEST(DisplayPowerTest, ChildRendererWithTheDisplayOff) {
     if (!GetEnvironmentVariableW(kChildVariable, nullptr, 0)) GTEST_SKIP() << "runs as the child of the next case";
     Renderer renderer;
     ASSERT_TRUE(renderer.Create());
-    std::thread([hwnd = renderer.hwnd] { SendDisplayState(hwnd, kOff); }).detach();
+    SendDisplayState(renderer.hwnd, kOff);
     renderer.Run(std::atomic<bool>{false});
 }
 
@@ -117,9 +118,18 @@ TEST(DisplayPowerTest, WhileTheDisplayIsOffEscOrCloseStillEndItWithExitCodeZero)
         const systest::Process child =
             systest::Process::Start(self, L"--gtest_filter=DisplayPowerTest.ChildRendererWithTheDisplayOff");
         SetEnvironmentVariableW(kChildVariable, nullptr);
-        HWND window = systest::WaitForWindow(kanvas, kanvas, systest::kWindowTimeoutMs);
+        HWND window = systest::WaitForWindow(kanvas, kanvas);
         ASSERT_NE(window, nullptr);
-        Sleep(1000);  // past start-up, into the pause; still there for the screen saver looking for it
+        // The pause began: its one frame stays on the screen, unchanged for
+        // a second and a half (a drawing loop changes it with every frame),
+        // and the window is still there for the screen saver looking for it.
+        systest::Screenshot still;
+        DWORD stillSince = GetTickCount();
+        EXPECT_TRUE(systest::WaitUntil([&] {
+            systest::Screenshot now = systest::CaptureScreen();
+            if (now.pixels != still.pixels) still = std::move(now), stillSince = GetTickCount();
+            return GetTickCount() - stillSince >= 1500;
+        }, systest::kWindowTimeoutMs, 50)) << "the renderer kept drawing while the display was off";
         EXPECT_EQ(FindWindowW(kanvas, kanvas), window);
         PostMessageW(window, message, wParam, 0);
         ASSERT_EQ(child.ExitCode(2000), 0u) << "259: it did not end";

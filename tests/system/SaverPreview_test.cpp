@@ -73,10 +73,9 @@ TEST(SaverPreviewTest, PreviewIsAChildOfTheHostAtItsSizeBesideAnyOtherEndsWithIt
             second = folder.StartSaver(row.prefix + host.HandleText());
             EXPECT_EQ(WaitForShownPreviews(host.Get(), 2).size(), 2u) << "no second preview";
         }
-        WaitUntil([] { return false; }, 500);  // time for anything else to show
-        EXPECT_TRUE(saver.Running());
-        EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
-        EXPECT_EQ(FindWindowW(nullptr, kSaverWindowTitle), nullptr);
+        EXPECT_TRUE(HoldsFor([&] {
+            return saver.Running() && !MessageBoxOf(saver.Id()) && !FindWindowW(nullptr, kSaverWindowTitle);
+        }, 500)) << "the preview ended, or a message box or a saver run showed";
         EXPECT_EQ(ear.Listen().bytes, 0) << "the preview played music";
         // Destroyed as the display-settings window destroys its preview area: each preview ends with exit code 0.
         host.Destroy();
@@ -94,13 +93,12 @@ TEST(SaverPreviewTest, HandleThatIsNoWindowGivesAQuietPreviewOfNoSize) {
     for (const wchar_t* arguments : {L"/p 0", L"/p 99999999", L"/p", L"/p:none"}) {
         SCOPED_TRACE(testing::Message() << "'" << Cp932(arguments) << "'");
         const Process saver = folder.StartSaver(arguments);
-        HWND preview = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (preview = FindWindowOfProcess(saver.Id(), kPreviewWindowTitle)); }))
-            << "no preview window";
-        WaitUntil([] { return false; }, 1000);  // past its set-up
-        EXPECT_EQ(SizeOf(preview), std::make_pair(0L, 0L));
-        EXPECT_TRUE(saver.Running()) << "it ended or crashed";
-        EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
+        HWND preview = WaitForWindow([&] { return FindWindowOfProcess(saver.Id(), kPreviewWindowTitle); });
+        ASSERT_NE(preview, nullptr) << "no preview window";
+        // Through its set-up and on: no size, running, no message.
+        EXPECT_TRUE(HoldsFor([&] {
+            return SizeOf(preview) == std::make_pair(0L, 0L) && saver.Running() && !MessageBoxOf(saver.Id());
+        }, 1000)) << "a size, an end or a message box";
     }  // ended by force when the Process goes: nothing will ever close it
 }
 

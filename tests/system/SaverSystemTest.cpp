@@ -13,8 +13,15 @@
 namespace systest {
 
 void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, RendererEnd how) {
+    // An end is for good: both running now, they ran all along.
+    ASSERT_TRUE(saver.Running() && renderer.Running()) << "the run or its renderer ended by itself";
     if (how == RendererEnd::EscapeKey) {
-        SleepMs(300);  // the renderer's window takes the keyboard once it is up
+        // The key goes to the keyboard focus, which the renderer's window takes soon after it is up.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        EXPECT_TRUE(WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(rendererWindow, nullptr), &info) && info.hwndFocus == rendererWindow;
+        })) << "the renderer's window never took the keyboard";
         PressKey(VK_ESCAPE);
     } else {
         PostMessageW(rendererWindow, WM_CLOSE, 0, 0);
@@ -100,6 +107,14 @@ std::wstring MessageBoxText(HWND box) {
     wchar_t text[512] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 512);
     return text;
+}
+
+std::wstring AnswerMessageBox(DWORD processId) {
+    HWND box = WaitForWindow([=] { return MessageBoxOf(processId); });
+    if (!box) return L"no message box";
+    const std::wstring text = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return WaitUntil([=] { return !IsWindow(box); }) ? text : L"the message box stayed: " + text;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
@@ -191,7 +206,7 @@ void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing) {
     long long bytes = 0;
     std::string picture;  // '#' sound, '.' silence written, ' ' nothing written
     for (const DWORD start = GetTickCount(); GetTickCount() - start < hearing.listenMs;) {
-        SleepMs(100);
+        Sleep(100);
         const Heard heard = ear.Listen();
         if (heard.soundBytes >= 1024) soundAt.push_back(saver.Age());
         bytes += heard.bytes;
@@ -206,16 +221,12 @@ void ExpectSaverRunHears(const SaverFolder& folder, const Hearing& hearing) {
     EXPECT_EQ(first != 0, hearing.sound) << "sound heard or missed";
     if (hearing.againAfterMs) { EXPECT_NE(soundFrom(first + hearing.againAfterMs), 0u) << "the file did not play again"; }
     if (hearing.sinkUntouched) { EXPECT_EQ(bytes, 0) << "the sound device was opened"; }
-    EXPECT_TRUE(saver.Running());
     EXPECT_EQ(MessageBoxOf(saver.Id()), nullptr) << "a message box";
     EndRun(saver, kanvas, renderer, RendererEnd::EscapeKey);
 
-    // After the run the device is closed: the sink stops growing.
-    ear.Listen();
-    SleepMs(300);
-    ear.Listen();
-    SleepMs(1000);
-    EXPECT_EQ(ear.Listen().bytes, 0) << "the sink still grows after the run";
+    // After the run the device is closed: the sink falls quiet and stays so.
+    EXPECT_TRUE(WaitUntil([&] { return ear.Listen().bytes == 0; }, 3000, 300)) << "the sink kept growing";
+    EXPECT_TRUE(HoldsFor([&] { return ear.Listen().bytes == 0; }, 1000)) << "the sink still grows after the run";
     EXPECT_EQ(ReadBytes(folder.Ini()), settings) << "the ini file was rewritten";
 }
 

@@ -17,8 +17,9 @@ inline constexpr const wchar_t* kMessageCaption = L"モザイカ図";
 // How a test ends the renderer: Esc as a user, or a close request from this process.
 enum class RendererEnd { EscapeKey, CloseRequest };
 
-// Ends the renderer and waits for it and then the saver to end, expecting exit
-// code 0 from each and no window of either left (gtest assertions).
+// Expects the run and its renderer still running (so they ran all along), ends
+// the renderer and waits for it and then the saver to end, expecting exit code
+// 0 from each and no window of either left (gtest assertions).
 void EndRun(const Process& saver, HWND rendererWindow, const Process& renderer, RendererEnd how);
 
 // A folder of its own for one test, removed with everything in it at the end,
@@ -56,6 +57,9 @@ bool BelongsTo(HWND window, DWORD processId);
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* title, const wchar_t* className = nullptr);
 inline HWND MessageBoxOf(DWORD processId) { return FindWindowOfProcess(processId, kMessageCaption, L"#32770"); }
 std::wstring MessageBoxText(HWND box);  // its static text, id 0xFFFF
+// Waits for the process's message box, answers OK and waits until it has
+// gone; its text, or "no message box" when none came.
+std::wstring AnswerMessageBox(DWORD processId);
 // Whether two Windows paths name the same file (letter case aside).
 bool SamePath(const std::wstring& a, const std::wstring& b);
 

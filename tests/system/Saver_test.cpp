@@ -15,12 +15,6 @@ namespace {
 
 using namespace systest;
 
-// A probe leaves its marker within a few hundred ms of its start: a second without one means no start.
-bool NeverStarted(const std::wstring& program) {
-    SleepMs(1000);
-    return !Exists(RanMarker(program));
-}
-
 // The process id a probe wrote into its marker; 0 when there is none.
 DWORD RanMarkerProcessId(const std::wstring& program) {
     const std::string text = ReadBytes(RanMarker(program));
@@ -81,14 +75,11 @@ TEST(SaverStartTest, SaverRunStartsTheRendererByItsExactPathAndEndsAfterIt) {
         QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size);
         EXPECT_TRUE(SamePath(image, folder.Renderer())) << Cp932(image);
         for (const std::wstring& decoy : decoys.paths_) EXPECT_FALSE(Exists(RanMarker(decoy))) << Cp932(decoy);
-        HWND saverWindow = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (saverWindow = FindWindowOfProcess(saver.Id(), kSaverWindowTitle)); }))
-            << "no window Mosaika_Main of the saver";
-        EXPECT_FALSE(IsWindowVisible(saverWindow));
+        HWND saverWindow = WaitForWindow([&] { return FindWindowOfProcess(saver.Id(), kSaverWindowTitle); });
+        EXPECT_TRUE(saverWindow && !IsWindowVisible(saverWindow)) << "no hidden window Mosaika_Main of the saver";
         for (const std::wstring& other : {std::wstring(L"/c"), std::wstring(L"/a 1234"), L"/p " + host.HandleText()}) {
             if (commandLine == quoted) { EXPECT_EQ(folder.StartSaver(other).ExitCode(kExitTimeoutMs), 0u) << Cp932(other); }
         }
-        EXPECT_TRUE(renderer.Running() && saver.Running());
         EndRun(saver, kanvas, renderer, RendererEnd::EscapeKey);
     }
     EXPECT_FALSE(Exists(folder.Ini())) << "a saver run writes no settings";
@@ -138,7 +129,8 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
         }
         ASSERT_EQ(saver.ExitCode(kExitTimeoutMs), 0u) << "259: it did not end";
     }
-    EXPECT_TRUE(NeverStarted(probed.Renderer())) << "the renderer was started";
+    // A probe leaves its marker within a few hundred ms of its start: none for a second means no start.
+    EXPECT_TRUE(HoldsFor([&] { return !Exists(RanMarker(probed.Renderer())); }, 1000)) << "the renderer was started";
     EXPECT_FALSE(Exists(probed.Ini()) || Exists(bare.Ini())) << "settings were written";
 }
 
@@ -163,8 +155,7 @@ TEST(SaverStartTest, RunWaitsForASlowRendererAndEndsWithOneThatEndsOrNeverShowsA
             ASSERT_NE(kanvas, nullptr);
             const Process renderer = Process::OfWindow(kanvas);
             EXPECT_EQ(GetProcessId(renderer.Handle()), RanMarkerProcessId(folder.Renderer()));
-            SleepMs(500);
-            EXPECT_TRUE(saver.Running()) << "the run ended while the renderer's window was up";
+            EXPECT_TRUE(HoldsFor([&] { return saver.Running(); }, 500)) << "the run ended while the renderer's window was up";
             EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
             continue;
         }

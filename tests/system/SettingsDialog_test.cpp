@@ -215,10 +215,10 @@ protected:
         MoveMouseTo(kRest.x, kRest.y);
         saver_ = folder_.StartSaver(L"/c");
         Dialog d;
-        d.window = WaitForWindow(nullptr, kSettingsDialogTitle, kWindowTimeoutMs);
+        d.window = WaitForWindow(nullptr, kSettingsDialogTitle);
         std::vector<std::uint32_t> last{1};
         if (!d.window || !WaitUntil([&] {
-                SleepMs(60);
+                Sleep(60);
                 RECT rect{};
                 GetWindowRect(d.window, &rect);
                 std::vector<std::uint32_t> now = CaptureScreen().In(rect);
@@ -252,29 +252,23 @@ protected:
 
     // Tab goes round the controls from the first, each button showing its
     // focused look; Shift+Tab goes back round.
-    void ExpectTabCycle(const Dialog& d, const Names& cycle) {
-        Names forward{d.Focus()};
-        for (std::size_t i = 0; i < cycle.size(); ++i) {
-            PressKey(VK_TAB);
-            forward.push_back(d.FocusAfter(forward.back()));
-            const auto control = std::find_if(std::begin(kControls), std::end(kControls),
-                                              [&](const Control& c) { return forward.back() == c.name; });
-            if (control > std::begin(kControls) && control < std::end(kControls)) {
-                const RECT box = d.Box(control->box);
-                EXPECT_TRUE(WaitUntil([&] { return FaceRows(CaptureScreen(), box)[2] == kSelected.rows[2]; }, 3000))
-                    << forward.back() << " has the focus but not its focused look";
+    void ExpectTabCycle(const Dialog& d, Names cycle) {
+        cycle.push_back(cycle.front());
+        for (const bool back : {false, true}) {
+            Names seen{d.Focus()};
+            while (seen.size() < cycle.size()) {
+                back ? PressKeyWith(VK_SHIFT, VK_TAB) : PressKey(VK_TAB);
+                seen.push_back(d.FocusAfter(seen.back()));
+                for (int i = kEtc; i <= kBgm; ++i) {
+                    const RECT box = d.Box(i);
+                    EXPECT_TRUE(seen.back() != kControls[i].name || WaitUntil([&] {
+                        return FaceRows(CaptureScreen(), box)[2] == kSelected.rows[2];
+                    }, 3000)) << seen.back() << " has the focus but not its focused look";
+                }
             }
+            EXPECT_EQ(seen, cycle);
+            std::reverse(cycle.begin(), cycle.end());
         }
-        Names backward{forward.back()};
-        for (std::size_t i = 0; i < cycle.size(); ++i) {
-            PressKeyWith(VK_SHIFT, VK_TAB);
-            backward.push_back(d.FocusAfter(backward.back()));
-        }
-        Names expected = cycle;
-        expected.push_back(cycle.front());
-        EXPECT_EQ(forward, expected);
-        std::reverse(expected.begin(), expected.end());
-        EXPECT_EQ(backward, expected);
     }
 
     SaverFolder folder_{L"dlg"};  // short: a chosen file's path fits the two lines of lbl_Fname
@@ -395,7 +389,12 @@ TEST_F(SettingsDialog, OpensLaidOutAndPaintedAndAnswersThePointerAndTheSourcePre
         for (const auto& step : steps) {
             if (step.to.x >= 0) MoveMouseTo(step.to.x, step.to.y);
             if (step.button) SendMouse(step.button);
-            if (step.to.x >= 0 || step.button) SleepMs(300);
+            // A look that must stay is watched over a while; one that must come is waited for.
+            const auto* before = &step == steps ? nullptr : &step - 1;
+            if (before && &before->face == &step.face && &before->look == &step.look) {
+                EXPECT_TRUE(HoldsFor([&] { return FaceRows(CaptureScreen(), step.face) == step.look.rows; }, 300))
+                    << "step " << &step - steps << " left the " << step.look.name << " look";
+            }
             EXPECT_TRUE(Shows(step.face, step.look)) << "step " << &step - steps;
             if (&step.look == &kHighLight) {
                 EXPECT_LT(gradient(CaptureScreen(), step.face), 0) << "step " << &step - steps;
@@ -472,8 +471,7 @@ TEST_F(SettingsDialog, KeyboardFocusFollowsTheEnabledControlsAndEscOrTheCloseBox
     ASSERT_EQ(d.FocusAfter("Cmd_Etc"), "Cmd_Set");
     PressKey(VK_RETURN);
     PressKey(VK_SPACE);
-    SleepMs(300);
-    ASSERT_TRUE(saver_.Running()) << "Esc on the list or a key on 設定 closed the dialog";
+    ASSERT_TRUE(HoldsFor([&] { return saver_.Running(); }, 500)) << "Esc on the list or a key on 設定 closed the dialog";
     // Esc is ｷｬﾝｾﾙ: nothing written.
     PressKey(VK_ESCAPE);
     ExpectEnds("Esc");
@@ -535,21 +533,18 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
     const std::wstring nowhere = folder_.File(L"音楽 한글 café\\無い ♫.wav");
     for (const std::wstring* path : {&nowhere, &tune, static_cast<const std::wstring*>(nullptr)}) {
         ClickButton(d.Box(kBgm));
-        HWND chooser = WaitForWindow(L"#32770", L"ﾌｧｲﾙを開く", kWindowTimeoutMs);
+        HWND chooser = WaitForWindow(L"#32770", L"ﾌｧｲﾙを開く");
         ASSERT_NE(chooser, nullptr) << "no file chooser titled ﾌｧｲﾙを開く";
         if (path) SetDlgItemTextW(chooser, 1148, path->c_str());
         const int button = path ? IDOK : IDCANCEL;
         PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(chooser, button)));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
-        HWND refusal = nullptr;
         if (path == &nowhere) {
-            ASSERT_TRUE(WaitUntil([&] { return (refusal = MessageBoxOf(saver_.Id())) != nullptr; })) << "no message";
-            EXPECT_EQ(MessageBoxText(refusal).rfind(L"このファイルの場所は保存できません。\n" + nowhere + L"\n", 0), 0u);
-            PostMessageW(refusal, WM_COMMAND, IDOK, 0);
-            ASSERT_TRUE(WaitUntil([&] { return MessageBoxOf(saver_.Id()) == nullptr; }));
+            const std::wstring text = AnswerMessageBox(saver_.Id());
+            EXPECT_EQ(text.rfind(L"このファイルの場所は保存できません。\n" + nowhere + L"\n", 0), 0u) << Cp932(text);
         }
         MoveMouseTo(kRest.x, kRest.y);
-        EXPECT_TRUE(d.FileLabelShows(refusal ? first : tune)) << "lbl_Fname after " << (path ? "choosing" : "cancelling");
+        EXPECT_TRUE(d.FileLabelShows(path == &nowhere ? first : tune)) << "lbl_Fname after " << (path ? "choosing" : "cancelling");
     }
     EXPECT_FALSE(WaitUntil([&] { return !d.FileLabelShows(tune, 0); }, 1000)) << "lbl_Fname after cancelling";
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini) << "choosing a file wrote the ini file";
@@ -571,15 +566,11 @@ TEST_F(SettingsDialog, JapaneseIniIsShownAndSavedAsItCameAndAFileChosenAnywhereP
         CreateFileW(folder_.Ini().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     ClickButton(d.Box(kSet));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = MessageBoxOf(saver_.Id())) != nullptr; })) << "no message";
-    const std::wstring text = MessageBoxText(box), lead = L"設定を保存できませんでした。\n";
+    const std::wstring text = AnswerMessageBox(saver_.Id()), lead = L"設定を保存できませんでした。\n";
     EXPECT_EQ(text.substr(0, lead.size()), lead) << Cp932(text);
     EXPECT_TRUE(SamePath(text.substr(std::min(lead.size(), text.size())), folder_.Ini())) << Cp932(text);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return MessageBoxOf(saver_.Id()) == nullptr; }));
-    SleepMs(300);
-    EXPECT_TRUE(saver_.Running() && IsWindowVisible(d.window)) << "the dialog closed after a failed save";
+    EXPECT_TRUE(HoldsFor([&] { return saver_.Running() && IsWindowVisible(d.window); }, 500))
+        << "the dialog closed after a failed save";
     EXPECT_EQ(ReadBytes(folder_.Ini()), ini);
 
     // Once the file is free, 設定 writes the three keys in Shift-JIS, in

@@ -77,19 +77,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
     }
 }
 
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
     HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowW(className, title)) != nullptr; }, timeoutMs);
-    return window;
+    return WaitUntil([&] { return (window = find()) != nullptr; }, timeoutMs) ? window : nullptr;
 }
 
 HWND WaitForRendererWindow(DWORD timeoutMs) {
-    HWND window = nullptr;
-    const bool up = WaitUntil([&window] {
-        window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
-        return window && IsWindowVisible(window) && GetForegroundWindow() == window;
+    return WaitForWindow([] {
+        HWND window = FindWindowW(kRendererWindowTitle, kRendererWindowTitle);
+        return window && IsWindowVisible(window) && GetForegroundWindow() == window ? window : nullptr;
     }, timeoutMs);
-    return up ? window : nullptr;
 }
 
 int CountWindows(const wchar_t* title) {

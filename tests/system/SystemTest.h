@@ -67,7 +67,16 @@ private:
 // this thread meanwhile (a window of this thread that hosts another program's
 // window must answer, or that program stalls). False when it did not in time.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowTimeoutMs, DWORD pollMs = 5);
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// For what must not happen: the condition looked at continuously over the
+// whole period (a look after a sleep misses a state that came and went).
+inline bool HoldsFor(const std::function<bool()>& condition, DWORD periodMs) {
+    return !WaitUntil([&] { return !condition(); }, periodMs);
+}
+// The window the search finds, waited for; nullptr when it found none in time.
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = kWindowTimeoutMs);
+inline HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = kWindowTimeoutMs) {
+    return WaitForWindow([=] { return FindWindowW(className, title); }, timeoutMs);
+}
 // The renderer's window once it is shown and has the keyboard (FindWindowW sees
 // it before it is shown); the default allows for the saver's start and then the renderer's.
 HWND WaitForRendererWindow(DWORD timeoutMs = 2 * kWindowTimeoutMs);
