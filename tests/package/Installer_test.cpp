@@ -105,7 +105,7 @@ protected:
         ASSERT_EQ(RunToEnd(PackagePath(MOSAIKA_SETUP_FILE), arguments), 0u);
         const auto value = ScreenSaver();
         ASSERT_TRUE(value.has_value()) << "no screen saver set";
-        EXPECT_TRUE(SameFile(*value, folder + L"\\" + kSaverFileName)) << ToUtf8(*value);
+        EXPECT_TRUE(SamePath(*value, folder + L"\\" + kSaverFileName)) << ToUtf8(*value);
         EXPECT_EQ(value->substr(1, 2), L":\\") << "not a full path";
         EXPECT_EQ(value->find(L' '), std::wstring::npos) << "a blank cuts the host's command line short";
         ExpectSaverRun(*value, *value + L" /s", folder);

@@ -35,14 +35,6 @@ std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
     return files;
 }
 
-bool SameFile(const std::wstring& a, const std::wstring& b) {
-    const auto longPath = [](const std::wstring& path) {
-        wchar_t buffer[MAX_PATH * 2];
-        return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? std::wstring(buffer) : path;
-    };
-    return CompareStringOrdinal(longPath(a).c_str(), -1, longPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLine,
                     const std::wstring& rendererFolder) {
     const Process saver = Process::StartWithCommandLine(saverPath, commandLine);
@@ -53,7 +45,7 @@ void ExpectSaverRun(const std::wstring& saverPath, const std::wstring& commandLi
     wchar_t image[MAX_PATH * 2];
     DWORD size = MAX_PATH * 2;
     const std::wstring imagePath(image, QueryFullProcessImageNameW(renderer.Handle(), 0, image, &size) ? size : 0);
-    EXPECT_TRUE(SameFile(imagePath, rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(imagePath);
+    EXPECT_TRUE(SamePath(imagePath, rendererFolder + L"\\" + kRendererFileName)) << ToUtf8(imagePath);
     EndRun(saver, kanvas, renderer, RendererEnd::CloseRequest);
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "PackageNames.h"
-#include "SystemTest.h"
+#include "SaverSystemTest.h"
 
 namespace pkgtest {
 
@@ -23,8 +23,6 @@ std::wstring PackagedProgram(const std::wstring& name);
 
 // Every file and folder under the folder, relative to it, sorted; empty when there is none.
 std::vector<std::wstring> FilesUnder(const std::wstring& folder);
-// Whether two paths name the same file, in any of their long or short forms.
-bool SameFile(const std::wstring& a, const std::wstring& b);
 using win32::ToUtf8;
 
 // Starts the saver with this exact command line (as the host does: the value of

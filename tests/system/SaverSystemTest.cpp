@@ -118,7 +118,11 @@ std::wstring AnswerMessageBox(DWORD processId) {
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    const auto longPath = [](const std::wstring& path) {
+        wchar_t buffer[MAX_PATH * 2];
+        return GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2) ? std::wstring(buffer) : path;
+    };
+    return CompareStringOrdinal(longPath(a).c_str(), -1, longPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 HostWindow::HostWindow(int clientWidth, int clientHeight) {

@@ -60,7 +60,7 @@ std::wstring MessageBoxText(HWND box);  // its static text, id 0xFFFF
 // Waits for the process's message box, answers OK and waits until it has
 // gone; its text, or "no message box" when none came.
 std::wstring AnswerMessageBox(DWORD processId);
-// Whether two Windows paths name the same file (letter case aside).
+// Whether two Windows paths name the same file: letter case aside, in any of their long or short forms.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
 // A visible top-level window of this thread with a client area of the given
