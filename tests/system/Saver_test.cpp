@@ -114,7 +114,8 @@ TEST(SaverStartTest, OtherStartsEndSilentlyOrShowTheDialogOrTheMissingRendererMe
                 window = row.shows == Shows::Dialog ? FindWindowOfProcess(saver.Id(), kSettingsDialogTitle)
                                                     : MessageBoxOf(saver.Id());
                 return window && IsWindowVisible(window);
-            }, kWindowTimeoutMs)) << "no dialog or message";
+            }, kWindowTimeoutMs)) << "no dialog or message; the program "
+                                  << (saver.Running() ? "still runs" : "ended with " + std::to_string(saver.ExitCode(0)));
             if (row.shows == Shows::Message) {
                 const std::wstring text = MessageBoxText(window);
                 EXPECT_EQ(text, L"モザイカ図.dllが同じﾌｫﾙﾀﾞに見つかりません！") << Cp932(text);
