@@ -7,11 +7,11 @@
 #include <string>
 #include <utility>
 
+#include "AsciiCase.h"
 #include "FuzzHarness.h"
 #include "IniFile.h"
 #include "Numbers.h"
 #include "SettingsTesting.h"
-#include "ShiftJis.h"
 
 namespace {
 
@@ -69,9 +69,8 @@ void CheckPathRules(const std::string& s) {
 
     const MusicFileType type = MusicFileTypeOf(s);
     if (type != MusicFileType::Other) {
-        std::string ending = s.substr(s.size() - 3);
-        for (char& c : ending) c = AsciiUpper(c);
-        FUZZ_CHECK(ending == (type == MusicFileType::Wav ? "WAV" : "MP3"), "the type is the last three bytes");
+        FUZZ_CHECK(AsciiUpper(std::string_view(s).substr(s.size() - 3)) == (type == MusicFileType::Wav ? "WAV" : "MP3"),
+                   "the type is the last three bytes");
     }
     FUZZ_CHECK(MusicFileTypeOf(s + ".Mp3") == MusicFileType::Mp3, "any path ending in \".Mp3\" is MP3");
     FUZZ_CHECK(MusicFileTypeOf(s + "a.wAv") == MusicFileType::Wav, "any path ending in \".wAv\" is WAV");
