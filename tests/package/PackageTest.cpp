@@ -70,7 +70,7 @@ void ExpectSettingsSavedBeside(const std::wstring& saverPath) {
     const bool ended = WaitUntil([&] {
         MoveMouseTo(centre.x + 1, centre.y);
         MoveMouseTo(centre.x, centre.y);
-        SleepMs(100);
+        Sleep(100);
         ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         return saver.WaitForExit(500, &exitCode);
     }, kExitTimeoutMs);

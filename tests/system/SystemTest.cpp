@@ -213,8 +213,6 @@ std::string SaveScreenshot(const Screenshot& shot, const std::string& name) {
     return path;
 }
 
-void SleepMs(DWORD milliseconds) { Sleep(milliseconds); }
-
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

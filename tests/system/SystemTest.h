@@ -112,8 +112,6 @@ Screenshot Drawn(int width, int height, const std::function<void(HDC)>& draw);
 // Writes a PNG under screenshots/ in the test's folder and returns its path.
 std::string SaveScreenshot(const Screenshot& shot, const std::string& name);
 
-void SleepMs(DWORD milliseconds);
-
 // Text in Shift-JIS (code page 932 named, whatever the world's), no best fit:
 // a character it lacks becomes "?".
 inline std::string Cp932(const std::wstring& text) { return win32::Narrow(win32::kShiftJis, text); }
